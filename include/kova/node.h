@@ -1,0 +1,206 @@
+// Kova node tree, modes and input routing.
+#pragma once
+
+#include "kova/container.h"
+#include "kova/event.h"
+#include "kova/geometry.h"
+#include "kova/runtime.h"
+
+namespace tarn {
+namespace kova {
+
+class Iterator;
+class Node;
+
+// The interaction state of a region: a target level with the pointer-inside
+// flag and a current level with the focus flag. Each field stores its flag in
+// the sign: v >= 0 is level v with the flag clear, v < 0 is level -(v + 1)
+// with the flag set. Levels: 0 disabled, 1 normal, 2 focused, 3 pressed,
+// 4 sticky.
+class KOVA_API Mode {
+public:
+    Mode(float targetLevel = 1.0f, float currentLevel = 1.0f, bool inside = false);
+
+    void set(Mode& other) { *this = other; }
+    bool setFocus(System& system, bool focus);
+    bool isLockedFocus(System& system);
+    float paintDirection(System& system, Node* node);
+
+    void update(System& system, Node* speedNode, Node* subtree, Rectangle& rect, float elapsed,
+                bool inside, bool enabled);
+    void update(System& system, Node* speedNode, Node* subtree, Rectangle& rect, float elapsed,
+                bool inside, bool enabled, float level);
+
+    float targetLevel() const { return levelOf(target_); }
+    float currentLevel() const { return levelOf(current_); }
+    bool isInside() const { return target_ < 0.0f; }
+    bool hasFocus() const { return current_ < 0.0f; }
+    void setTargetLevel(float level) { target_ = encode(level, isInside()); }
+    void setCurrentLevel(float level) { current_ = encode(level, hasFocus()); }
+    void setInside(bool inside) { target_ = encode(targetLevel(), inside); }
+
+    // The stored floats, flags included.
+    float storedTarget() const { return target_; }
+    float storedCurrent() const { return current_; }
+
+    static float levelOf(float stored) { return stored < 0.0f ? -(stored + 1.0f) : stored; }
+    static float encode(float level, bool flag) { return flag ? -(level + 1.0f) : level; }
+
+private:
+    void animate(float elapsed);
+    void disable(System& system, Node* subtree, Rectangle& rect, bool inside);
+    void send(System& system, Node* subtree, Rectangle& rect, int type);
+    static bool pointerMoved(System& system);
+
+    float target_;
+    float current_;
+};
+
+// Base of every screen element. Plain nodes form chains through their next
+// node; node classes that contain others add slots of their own.
+class KOVA_API Node : public Object {
+    KOVA_RUNTIME_CLASS(Node)
+public:
+    Node() = default;
+
+    virtual int nextNodeCount() { return 1; }
+    virtual Node*& nextNode(int index);
+    virtual RuntimeClass* nextNodeClassRequirement(int index);
+    virtual void setNextNode(int index, Node* node);
+    virtual void iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator);
+    virtual void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                              EffectPipe& pipe);
+    virtual bool iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed);
+    virtual Mode* mode() { return nullptr; }
+    virtual bool onUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed);
+    virtual void onPaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                         EffectPipe& pipe);
+    virtual bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data);
+    virtual bool onEvent(System& system, EventData& data);
+    virtual bool onButtonPress(System& system, Rectangle& rect, Mode& mode, int button,
+                               int inputIndex, int repeatCount);
+    virtual bool onButtonRelease(System& system, Rectangle& rect, Mode& mode, int button,
+                                 int inputIndex);
+    virtual bool onButtonReleaseOutside(System& system, Rectangle& rect, Mode& mode, int button,
+                                        int inputIndex);
+    virtual bool onUnicodePress(System& system, Rectangle& rect, Mode& mode, int character,
+                                int inputIndex, int repeatCount);
+    virtual bool onUnicodeRelease(System& system, Rectangle& rect, Mode& mode, int character,
+                                  int inputIndex);
+    virtual bool onUnicodeReleaseOutside(System& system, Rectangle& rect, Mode& mode, int character,
+                                         int inputIndex);
+    virtual bool onPointerIn(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onPointerOut(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onPointerMove(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onPointerMoveOutside(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onPreHide(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onPostHide(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onPreShow(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onPreWaitShow(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onPreWaitHide(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onPostShow(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onGainFocus(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onLostFocus(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onEnable(System& system, Rectangle& rect, Mode& mode);
+    virtual bool onDisable(System& system, Rectangle& rect, Mode& mode);
+    bool onStream(System& system, Stream& stream) override;
+
+    static bool create(System& system, Node*& ref, RuntimeClass* cls);
+    static bool clear(System& system, Node*& ref);
+
+    // Levels per second at which a mode's current level follows its target.
+    // It reads no node state, so a mode may ask it without a node.
+    static float modeSpeed(float target, float current);
+
+protected:
+    Node* next_ = nullptr;
+};
+
+// Sends one event to the nodes a mode governs: the first node and everything
+// below it, but not below a nested node that has a mode of its own.
+class KOVA_API ToModeIterator : public Iterator {
+public:
+    explicit ToModeIterator(EventData& data) : data_(data) {}
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+
+private:
+    EventData data_;
+    bool firstNode_ = true;
+};
+
+// Starts bringing a leaving screen's focused or pressed regions back to normal.
+class KOVA_API MovingOutIterator : public Iterator {
+public:
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+};
+
+// Brings a left screen's regions back to normal at once.
+class KOVA_API MovedOutIterator : public Iterator {
+public:
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+};
+
+// Logical button numbers 0 to 28 and their names.
+class KOVA_API Button {
+public:
+    enum {
+        NoButton = 0,
+        Select = 1,
+        Cancel = 2,
+        Back = 3,
+        Edit = 4,
+        Leftwards = 5,
+        Upwards = 6,
+        Rightwards = 7,
+        Downwards = 8,
+        Count = 29
+    };
+    static const char* buttonName(int button);
+};
+
+// One queued input report.
+struct KOVA_API Message {
+    Message(int type = 0, int inputIndex = 0, float first = 0.0f, float second = 0.0f,
+            float third = 0.0f)
+        : type(type), inputIndex(inputIndex), first(first), second(second), third(third) {}
+
+    Message* next = nullptr;
+    int type;
+    int inputIndex;
+    float first;
+    float second;
+    float third;
+};
+
+// The queue of posted input. Records are recycled through a free list, so a
+// steady stream of input allocates nothing.
+class KOVA_API MessageManager {
+public:
+    explicit MessageManager(int count);
+    ~MessageManager();
+    MessageManager(const MessageManager&) = delete;
+    MessageManager& operator=(const MessageManager&) = delete;
+
+    void postMessage(System& system, Message& message);
+    bool processMessages(System& system);
+
+    int freeCount() const;
+    int queuedCount() const;
+
+protected:
+    void buttonPress(System& system, int button, int inputIndex, int repeatCount);
+    void buttonRelease(System& system, int button, int inputIndex);
+    void unicodePress(System& system, int character, int inputIndex, int repeatCount);
+    void unicodeRelease(System& system, int character, int inputIndex);
+
+private:
+    static Message* newRecord();
+    static void freeChain(Message* first);
+
+    Message* free_ = nullptr;
+    Message* head_ = nullptr;
+    Message* tail_ = nullptr;
+};
+
+}  // namespace kova
+}  // namespace tarn

@@ -1,0 +1,124 @@
+// Kova streams: the field visitor through which every class lists its
+// persisted fields once, and the byte streams the host implements.
+#pragma once
+
+#include "kova/runtime.h"
+
+namespace tarn {
+namespace kova {
+
+class List;
+class Event;
+class Action;
+class Data;
+class Effect;
+class Function;
+class Node;
+class Style;
+class Tree;
+
+// One call per field, each naming the field's type by the operation chosen and
+// carrying a label for readers of the source. What a call means is up to the
+// stream: read, write, clear or re-register.
+class KOVA_API Stream : public RuntimeObject {
+public:
+    Stream() = default;
+
+    virtual bool stream() { return false; }
+    virtual bool streamUbyte(unsigned char& value, const char* label);
+    virtual bool streamSbyte(signed char& value, const char* label);
+    virtual bool streamUshort(unsigned short& value, const char* label);
+    virtual bool streamSshort(short& value, const char* label);
+    virtual bool streamUlong(unsigned int& value, const char* label);
+    virtual bool streamSlong(int& value, const char* label);
+    virtual bool streamFloat(float& value, const char* label);
+    virtual bool streamBool(bool& value, const char* label);
+    virtual bool streamInt(int& value, const char* label);
+    virtual bool streamString(char*& value, const char* label);
+    virtual bool streamWstring(unsigned short*& value, const char* label);
+    virtual bool streamWchar(unsigned short& value, const char* label);
+    virtual bool streamPicture(System& system, int& handle, const char* label);
+    virtual bool streamFont(System& system, int& handle, const char* label);
+    virtual bool streamSound(System& system, int& handle, const char* label);
+    virtual bool streamList(System& system, List& list, const char* label);
+    virtual bool streamIndex(int& value, int (*toIndex)(int), const char* (*toName)(int),
+                             const char* label);
+    virtual bool streamObject(System& system, Object*& reference, const char* label,
+                              RuntimeClass* requiredClass);
+    virtual bool streamEvent(System& system, Event*& reference, const char* label,
+                             RuntimeClass* requiredClass);
+    virtual bool streamAction(System& system, Action*& reference, const char* label,
+                              RuntimeClass* requiredClass);
+    virtual bool streamData(System& system, Data*& reference, const char* label,
+                            RuntimeClass* requiredClass);
+    virtual bool streamEffect(System& system, Effect*& reference, const char* label,
+                              RuntimeClass* requiredClass);
+    virtual bool streamFunction(System& system, Function*& reference, const char* label,
+                                RuntimeClass* requiredClass);
+    virtual bool streamNode(System& system, Node*& reference, const char* label,
+                            RuntimeClass* requiredClass);
+    virtual bool streamStyle(System& system, Style*& reference, const char* label,
+                             RuntimeClass* requiredClass);
+    virtual bool streamTree(System& system, Tree*& reference, const char* label,
+                            RuntimeClass* requiredClass);
+    virtual bool streamChildNode(System& system, Node*& reference, const char* label,
+                                 RuntimeClass* requiredClass);
+    virtual bool streamNextNode(System& system, Node*& reference, const char* label,
+                                RuntimeClass* requiredClass);
+};
+
+// Input stream. A host stream overrides the raw operations; typed reads are
+// made through firstStream(), so a wrapper placed in front sees every read.
+class KOVA_API IStream : public Stream {
+    KOVA_RUNTIME_CLASS(IStream)
+public:
+    explicit IStream(IStream* link = nullptr);
+
+    virtual int available() { return 0; }
+    virtual int skip(int) { return 0; }
+    virtual int readBuffer(void*, int) { return 0; }
+    virtual int position() { return 0; }
+    virtual bool setPosition(int) { return false; }
+    virtual bool streamStaticString(System& system, char* buffer, int maxLength, const char* label);
+
+    IStream* firstStream();
+    IStream* link() { return link_; }
+    void setLink(IStream* link) { link_ = link ? link : this; }
+
+private:
+    IStream* link_;
+};
+
+// Output stream. A host stream overrides the raw operations.
+class KOVA_API OStream : public Stream {
+    KOVA_RUNTIME_CLASS(OStream)
+public:
+    OStream() = default;
+
+    virtual int writeBuffer(const void*, int) { return 0; }
+    virtual void flush() {}
+    virtual int position() { return 0; }
+    virtual bool setPosition(int) { return false; }
+    virtual bool streamStaticString(System& system, const char* text, const char* label);
+};
+
+// The releasing pass: every owned object reached through the fields is
+// cleared and destroyed. Named objects belong to the name directory and are
+// only let go, unless the pass clears named objects too (it then empties
+// them but keeps them alive).
+class KOVA_API ClearStream : public Stream {
+public:
+    explicit ClearStream(bool clearNamedObjects) : clearNamedObjects_(clearNamedObjects) {}
+
+    bool stream() override { return true; }
+    bool streamList(System& system, List& list, const char* label) override;
+    bool streamObject(System& system, Object*& reference, const char* label,
+                      RuntimeClass* requiredClass) override;
+    virtual bool destroyObject(RuntimeObject*& reference);
+
+private:
+    bool clearNamedObjects_;
+};
+
+}  // namespace kova
+}  // namespace tarn

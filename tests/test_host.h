@@ -1,0 +1,75 @@
+// Shared test doubles: a recording output stream and a host that records
+// every hook the engine calls.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "kova/kova.h"
+
+namespace kova_test {
+
+using namespace tarn::kova;
+
+// Collects everything written to it.
+class TextOStream : public OStream {
+public:
+    int writeBuffer(const void* data, int size) override {
+        text.append(static_cast<const char*>(data), static_cast<std::size_t>(size));
+        return size;
+    }
+    std::string text;
+};
+
+// A host that logs to a string and records the hooks it is asked to run, in
+// order, so tests can check the engine's fixed step order.
+class TestHost : public System {
+public:
+    explicit TestHost(float width = 640.0f, float height = 480.0f) : System(width, height) {}
+
+    OStream* infoOStream() override { return logging ? &log : nullptr; }
+    bool onPreUpdate(float) override {
+        calls.push_back("onPreUpdate");
+        return preUpdateResult;
+    }
+    bool onPostUpdate(float) override {
+        calls.push_back("onPostUpdate");
+        return postUpdateResult;
+    }
+    void onPrePaint() override { calls.push_back("onPrePaint"); }
+    void onPostPaint() override { calls.push_back("onPostPaint"); }
+    void onSetSize(Coordinate2& oldSize, Coordinate2& newSize) override {
+        calls.push_back("onSetSize");
+        oldSizeSeen = oldSize;
+        newSizeSeen = newSize;
+    }
+    bool charPaint(int character, int font, PaintData& data) override {
+        calls.push_back("charPaint " + std::to_string(character) + " " + std::to_string(font));
+        painted.push_back(data);
+        return true;
+    }
+    bool picturePaint(int picture, PaintData& data) override {
+        calls.push_back("picturePaint " + std::to_string(picture));
+        painted.push_back(data);
+        return true;
+    }
+    bool setPointerPosition(float& x, float& y) override {
+        calls.push_back("setPointerPosition");
+        hostPointer = Coordinate2{x, y};
+        x = 0.0f;  // a host that corrects the position in its own copy
+        y = 0.0f;
+        return true;
+    }
+
+    bool logging = true;
+    bool preUpdateResult = true;
+    bool postUpdateResult = true;
+    TextOStream log;
+    std::vector<std::string> calls;
+    std::vector<PaintData> painted;
+    Coordinate2 oldSizeSeen;
+    Coordinate2 newSizeSeen;
+    Coordinate2 hostPointer;
+};
+
+}  // namespace kova_test
