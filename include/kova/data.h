@@ -14,11 +14,20 @@ public:
     Data() = default;
 };
 
-// Base of functions that screens call by name.
+// Base of functions that screens call by name. A function keeps its own
+// name; a plain Function is a placeholder whose call only logs.
 class KOVA_API Function : public Object {
     KOVA_RUNTIME_CLASS(Function)
 public:
-    Function() = default;
+    explicit Function(const char* name = nullptr);
+    ~Function() override;
+
+    const char* name() override { return name_; }
+    bool setName(const char* name) override;
+    virtual bool call(System& system);
+
+protected:
+    char* name_;
 };
 
 }  // namespace kova

@@ -120,7 +120,7 @@ protected:
 // below it, but not below a nested node that has a mode of its own.
 class KOVA_API ToModeIterator : public Iterator {
 public:
-    explicit ToModeIterator(EventData& data) : data_(data) {}
+    explicit ToModeIterator(EventData& data) : Iterator(SearchAll), data_(data) {}
     void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
 
 private:
@@ -131,13 +131,88 @@ private:
 // Starts bringing a leaving screen's focused or pressed regions back to normal.
 class KOVA_API MovingOutIterator : public Iterator {
 public:
+    MovingOutIterator() : Iterator(SearchAll) {}
     void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
 };
 
 // Brings a left screen's regions back to normal at once.
 class KOVA_API MovedOutIterator : public Iterator {
 public:
+    MovedOutIterator() : Iterator(SearchAll) {}
     void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+};
+
+// Raises the focused path to the pressed level when Select goes down.
+class KOVA_API SelectIterator : public Iterator {
+public:
+    SelectIterator() : Iterator(SearchAll) {}
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+};
+
+// Returns pressed regions of the whole tree to the focused level.
+class KOVA_API DeselectIterator : public Iterator {
+public:
+    DeselectIterator() : Iterator(SearchAll) {}
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+};
+
+// Offers a press to the focused nodes, innermost first, until one takes it.
+class KOVA_API ButtonPressIterator : public Iterator {
+public:
+    ButtonPressIterator(int button, int inputIndex, int repeatCount)
+        : Iterator(SearchFocused),
+          button_(button),
+          inputIndex_(inputIndex),
+          repeatCount_(repeatCount) {}
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+
+private:
+    int button_;
+    int inputIndex_;
+    int repeatCount_;
+    bool handled_ = false;
+};
+
+// Delivers a release to every focused node, innermost first; it arrives as
+// "ButtonReleaseOutside" where the pointer is not over the region.
+class KOVA_API ButtonReleaseIterator : public Iterator {
+public:
+    ButtonReleaseIterator(int button, int inputIndex)
+        : Iterator(SearchAll), button_(button), inputIndex_(inputIndex) {}
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+
+private:
+    int button_;
+    int inputIndex_;
+};
+
+// Delivers a typed character to every focused node, innermost first.
+class KOVA_API UnicodePressIterator : public Iterator {
+public:
+    UnicodePressIterator(int character, int inputIndex, int repeatCount)
+        : Iterator(SearchAll),
+          character_(character),
+          inputIndex_(inputIndex),
+          repeatCount_(repeatCount) {}
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+
+private:
+    int character_;
+    int inputIndex_;
+    int repeatCount_;
+};
+
+// Delivers a character release to every focused node, innermost first; it
+// arrives as "UnicodeReleaseOutside" where the pointer is not over the region.
+class KOVA_API UnicodeReleaseIterator : public Iterator {
+public:
+    UnicodeReleaseIterator(int character, int inputIndex)
+        : Iterator(SearchAll), character_(character), inputIndex_(inputIndex) {}
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+
+private:
+    int character_;
+    int inputIndex_;
 };
 
 // Logical button numbers 0 to 28 and their names.
@@ -153,6 +228,20 @@ public:
         Upwards = 6,
         Rightwards = 7,
         Downwards = 8,
+        Home = 9,
+        End = 10,
+        PageUp = 11,
+        PageDown = 12,
+        Insert = 13,
+        Delete = 14,
+        Backspace = 15,
+        Tab = 16,
+        Start = 17,
+        Enter = 18,
+        ScrollUp = 19,
+        ScrollDown = 20,
+        UserFunction1 = 21,
+        UserFunction8 = 28,
         Count = 29
     };
     static const char* buttonName(int button);

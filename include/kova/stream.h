@@ -69,6 +69,7 @@ public:
 
 // Input stream. A host stream overrides the raw operations; typed reads are
 // made through firstStream(), so a wrapper placed in front sees every read.
+// Numbers are little-endian on every host.
 class KOVA_API IStream : public Stream {
     KOVA_RUNTIME_CLASS(IStream)
 public:
@@ -81,15 +82,41 @@ public:
     virtual bool setPosition(int) { return false; }
     virtual bool streamStaticString(System& system, char* buffer, int maxLength, const char* label);
 
+    bool streamUbyte(unsigned char& value, const char* label) override;
+    bool streamSbyte(signed char& value, const char* label) override;
+    bool streamUshort(unsigned short& value, const char* label) override;
+    bool streamSshort(short& value, const char* label) override;
+    bool streamUlong(unsigned int& value, const char* label) override;
+    bool streamSlong(int& value, const char* label) override;
+    bool streamFloat(float& value, const char* label) override;
+    bool streamBool(bool& value, const char* label) override;
+    bool streamInt(int& value, const char* label) override;
+    bool streamString(char*& value, const char* label) override;
+    bool streamWstring(unsigned short*& value, const char* label) override;
+    bool streamWchar(unsigned short& value, const char* label) override;
+    bool streamPicture(System& system, int& handle, const char* label) override;
+    bool streamFont(System& system, int& handle, const char* label) override;
+    bool streamSound(System& system, int& handle, const char* label) override;
+    bool streamList(System& system, List& list, const char* label) override;
+    bool streamIndex(int& value, int (*toIndex)(int), const char* (*toName)(int),
+                     const char* label) override;
+    bool streamObject(System& system, Object*& reference, const char* label,
+                      RuntimeClass* requiredClass) override;
+
     IStream* firstStream();
     IStream* link() { return link_; }
     void setLink(IStream* link) { link_ = link ? link : this; }
 
 private:
+    bool readBytes(unsigned char* bytes, int count);
+    bool readLength(int& length, int unitSize);
+    bool readResourceName(char* buffer);
+
     IStream* link_;
 };
 
-// Output stream. A host stream overrides the raw operations.
+// Output stream. A host stream overrides the raw operations; typed writes go
+// through the stream's own operations. Numbers are little-endian on every host.
 class KOVA_API OStream : public Stream {
     KOVA_RUNTIME_CLASS(OStream)
 public:
@@ -100,6 +127,143 @@ public:
     virtual int position() { return 0; }
     virtual bool setPosition(int) { return false; }
     virtual bool streamStaticString(System& system, const char* text, const char* label);
+
+    bool streamUbyte(unsigned char& value, const char* label) override;
+    bool streamSbyte(signed char& value, const char* label) override;
+    bool streamUshort(unsigned short& value, const char* label) override;
+    bool streamSshort(short& value, const char* label) override;
+    bool streamUlong(unsigned int& value, const char* label) override;
+    bool streamSlong(int& value, const char* label) override;
+    bool streamFloat(float& value, const char* label) override;
+    bool streamBool(bool& value, const char* label) override;
+    bool streamInt(int& value, const char* label) override;
+    bool streamString(char*& value, const char* label) override;
+    bool streamWstring(unsigned short*& value, const char* label) override;
+    bool streamWchar(unsigned short& value, const char* label) override;
+    bool streamPicture(System& system, int& handle, const char* label) override;
+    bool streamFont(System& system, int& handle, const char* label) override;
+    bool streamSound(System& system, int& handle, const char* label) override;
+    bool streamList(System& system, List& list, const char* label) override;
+    bool streamIndex(int& value, int (*toIndex)(int), const char* (*toName)(int),
+                     const char* label) override;
+    bool streamObject(System& system, Object*& reference, const char* label,
+                      RuntimeClass* requiredClass) override;
+
+private:
+    bool writeBytes(const unsigned char* bytes, int count);
+    bool writeShortText(const char* text);
+};
+
+// An output stream into a fixed memory buffer. A write that does not fit is
+// cut and reports fewer bytes, which fails the field.
+class KOVA_API MemoryOStream : public OStream {
+public:
+    explicit MemoryOStream(int size);
+    ~MemoryOStream() override;
+
+    int writeBuffer(const void* data, int size) override;
+    void flush() override {}
+    int position() override { return position_; }
+    bool setPosition(int position) override;
+
+    const unsigned char* buffer() const { return buffer_; }
+    int size() const { return size_; }
+
+private:
+    unsigned char* buffer_;
+    int size_;
+    int position_ = 0;
+};
+
+// Passes everything on to a target stream and places itself in front of it,
+// so the target's typed reads come back through the proxy. Subclasses
+// override a primitive to change every read, whichever stream the caller holds.
+class KOVA_API ProxyIStream : public IStream {
+public:
+    ProxyIStream(IStream* target, bool ownsTarget);
+    ~ProxyIStream() override;
+
+    int available() override;
+    int skip(int count) override;
+    int readBuffer(void* buffer, int size) override;
+    int position() override;
+    bool setPosition(int position) override;
+    bool streamStaticString(System& system, char* buffer, int maxLength,
+                            const char* label) override;
+
+    bool streamUbyte(unsigned char& value, const char* label) override;
+    bool streamSbyte(signed char& value, const char* label) override;
+    bool streamUshort(unsigned short& value, const char* label) override;
+    bool streamSshort(short& value, const char* label) override;
+    bool streamUlong(unsigned int& value, const char* label) override;
+    bool streamSlong(int& value, const char* label) override;
+    bool streamFloat(float& value, const char* label) override;
+    bool streamBool(bool& value, const char* label) override;
+    bool streamInt(int& value, const char* label) override;
+    bool streamString(char*& value, const char* label) override;
+    bool streamWstring(unsigned short*& value, const char* label) override;
+    bool streamWchar(unsigned short& value, const char* label) override;
+    bool streamPicture(System& system, int& handle, const char* label) override;
+    bool streamFont(System& system, int& handle, const char* label) override;
+    bool streamSound(System& system, int& handle, const char* label) override;
+    bool streamList(System& system, List& list, const char* label) override;
+    bool streamIndex(int& value, int (*toIndex)(int), const char* (*toName)(int),
+                     const char* label) override;
+    bool streamObject(System& system, Object*& reference, const char* label,
+                      RuntimeClass* requiredClass) override;
+
+    IStream* target() { return target_; }
+    bool ownsTarget() const { return ownsTarget_; }
+
+private:
+    IStream* target_;
+    bool ownsTarget_;
+};
+
+// Passes the field operations on to a target stream, which it owns. Lists and
+// object records are written through the proxy itself, so the static strings
+// inside nested records pass through the proxy's own streamStaticString.
+class KOVA_API ProxyOStream : public OStream {
+public:
+    explicit ProxyOStream(OStream* target);
+    ~ProxyOStream() override;
+
+    int writeBuffer(const void* data, int size) override;
+    void flush() override;
+    int position() override;
+    bool setPosition(int position) override;
+    bool streamStaticString(System& system, const char* text, const char* label) override;
+
+    bool streamUbyte(unsigned char& value, const char* label) override;
+    bool streamSbyte(signed char& value, const char* label) override;
+    bool streamUshort(unsigned short& value, const char* label) override;
+    bool streamSshort(short& value, const char* label) override;
+    bool streamUlong(unsigned int& value, const char* label) override;
+    bool streamSlong(int& value, const char* label) override;
+    bool streamFloat(float& value, const char* label) override;
+    bool streamBool(bool& value, const char* label) override;
+    bool streamInt(int& value, const char* label) override;
+    bool streamString(char*& value, const char* label) override;
+    bool streamWstring(unsigned short*& value, const char* label) override;
+    bool streamWchar(unsigned short& value, const char* label) override;
+    bool streamPicture(System& system, int& handle, const char* label) override;
+    bool streamFont(System& system, int& handle, const char* label) override;
+    bool streamSound(System& system, int& handle, const char* label) override;
+    bool streamList(System& system, List& list, const char* label) override;
+    bool streamIndex(int& value, int (*toIndex)(int), const char* (*toName)(int),
+                     const char* label) override;
+    bool streamObject(System& system, Object*& reference, const char* label,
+                      RuntimeClass* requiredClass) override;
+
+    OStream* target() { return target_; }
+
+protected:
+    // A subclass may switch the stream it writes to; the proxy destroys
+    // whatever target it holds when it dies.
+    void setTarget(OStream* target) { target_ = target; }
+
+private:
+    OStream* target_;
 };
 
 // The releasing pass: every owned object reached through the fields is
@@ -118,6 +282,25 @@ public:
 
 private:
     bool clearNamedObjects_;
+};
+
+// The re-registration pass: every reference to the old object is replaced
+// by a reference to the new one. Named objects are entered once, from the
+// directory, never through another named object.
+class KOVA_API RegisterStream : public Stream {
+public:
+    RegisterStream(Object* oldObject, Object* newObject)
+        : oldObject_(oldObject), newObject_(newObject) {}
+
+    bool stream() override { return true; }
+    bool streamObject(System& system, Object*& reference, const char* label,
+                      RuntimeClass* requiredClass) override;
+    bool check(System& system);
+
+private:
+    Object* oldObject_;
+    Object* newObject_;
+    bool insideNamedObject_ = false;
 };
 
 }  // namespace kova

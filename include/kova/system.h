@@ -72,9 +72,15 @@ public:
     Data* registerData(Data* data, const char* directory);
     Function* registerFunction(Function* function, const char* directory);
     Style* registerStyle(Style* style, const char* directory);
+    Object* reRegisterObject(Object* object, const char* directory, bool destroyOld,
+                             bool creationDone);
     bool addNamedObject(Object* object, const char* directory);
+    bool removeNamedObject(Object* object);
     Object* findNamedObject(const char* fullName);
+    bool copyObjectFullName(Object* object, char* buffer, int size);
     bool isNameableObject(Object* object);
+    bool setObjectName(Object* object, const char* path);
+    bool callFunction(const char* fullName);
 
     // Input reports from the host, queued until the next update.
     bool buttonPress(int button, int inputIndex, int repeatCount);

@@ -54,24 +54,25 @@ bool Pointer::onMove(System& system, float x, float y) {
 }
 
 bool Pointer::onButtonPress(System& system, int button, int inputIndex, int repeatCount) {
-    system.postMessage(1, inputIndex, static_cast<float>(button), static_cast<float>(repeatCount),
-                       0.0f);
+    system.postMessage(Event::ButtonPress, inputIndex, static_cast<float>(button),
+                       static_cast<float>(repeatCount), 0.0f);
     return true;
 }
 
 bool Pointer::onButtonRelease(System& system, int button, int inputIndex) {
-    system.postMessage(2, inputIndex, static_cast<float>(button), 0.0f, 0.0f);
+    system.postMessage(Event::ButtonRelease, inputIndex, static_cast<float>(button), 0.0f, 0.0f);
     return true;
 }
 
 bool Pointer::onUnicodePress(System& system, int character, int inputIndex, int repeatCount) {
-    system.postMessage(4, inputIndex, static_cast<float>(character),
+    system.postMessage(Event::UnicodePress, inputIndex, static_cast<float>(character),
                        static_cast<float>(repeatCount), 0.0f);
     return true;
 }
 
 bool Pointer::onUnicodeRelease(System& system, int character, int inputIndex) {
-    system.postMessage(5, inputIndex, static_cast<float>(character), 0.0f, 0.0f);
+    system.postMessage(Event::UnicodeRelease, inputIndex, static_cast<float>(character), 0.0f,
+                       0.0f);
     return true;
 }
 

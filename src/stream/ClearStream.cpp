@@ -1,13 +1,15 @@
+#include "kova/container.h"
 #include "kova/stream.h"
 
 namespace tarn {
 namespace kova {
 
-bool ClearStream::streamList(System&, List&, const char*) {
-    // Lists are released with the list container.
-    return true;
+bool ClearStream::streamList(System& system, List& list, const char*) {
+    return list.clear(system);
 }
 
+// The object is out of its reference while it clears itself, so a chain of
+// named objects that refer to each other ends instead of going round.
 bool ClearStream::streamObject(System& system, Object*& reference, const char*, RuntimeClass*) {
     if (!reference) return true;
     Object* object = reference;

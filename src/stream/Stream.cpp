@@ -56,8 +56,10 @@ bool Stream::streamFont(System&, int&, const char*) {
 bool Stream::streamSound(System&, int&, const char*) {
     return stream();
 }
-bool Stream::streamList(System&, List&, const char*) {
-    return stream();
+// Every entry's reference is visited as an object field, so a visiting
+// stream reaches the objects a list holds.
+bool Stream::streamList(System& system, List& list, const char*) {
+    return list.streamAll(system, *this);
 }
 bool Stream::streamIndex(int&, int (*)(int), const char* (*)(int), const char*) {
     return stream();

@@ -6,83 +6,7 @@ namespace kova {
 
 namespace {
 
-// Continues a routing walk below a node.
-void descend(System& system, Node* node, Rectangle& rect, Mode& mode, Iterator& iterator) {
-    node->iterateIterator(system, mode, rect, iterator);
-}
-
-// Raises the focused path to the pressed level.
-class SelectIterator : public Iterator {
-public:
-    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override {
-        if (!node) return;
-        float target = mode.targetLevel();
-        if (target != 2.0f && target != 3.0f) return;
-        mode.setTargetLevel(3.0f);
-        descend(system, node, rect, mode, *this);
-    }
-};
-
-// Returns pressed regions of the whole tree to the focused level.
-class DeselectIterator : public Iterator {
-public:
-    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override {
-        if (!node) return;
-        if (mode.targetLevel() == 3.0f) mode.setTargetLevel(2.0f);
-        descend(system, node, rect, mode, *this);
-    }
-};
-
-// Offers a press to the focused nodes, innermost first, until one takes it.
-class ButtonPressIterator : public Iterator {
-public:
-    ButtonPressIterator(int button, int inputIndex, int repeatCount)
-        : Iterator(SearchFocused),
-          button_(button),
-          inputIndex_(inputIndex),
-          repeatCount_(repeatCount) {}
-    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override {
-        if (!node || !mode.hasFocus()) return;
-        descend(system, node, rect, mode, *this);
-        if (handled_) return;
-        EventData data{1, inputIndex_, static_cast<float>(button_),
-                       static_cast<float>(repeatCount_), 0.0f};
-        handled_ = sendEvent(system, node, rect, mode, data);
-    }
-
-private:
-    int button_;
-    int inputIndex_;
-    int repeatCount_;
-    bool handled_ = false;
-};
-
-// Delivers a release or Unicode report to every focused node, innermost
-// first. A release becomes its "outside" type when the pointer is elsewhere.
-class DeliverIterator : public Iterator {
-public:
-    DeliverIterator(int insideType, int outsideType, int inputIndex, int value, int repeatCount)
-        : insideType_(insideType),
-          outsideType_(outsideType),
-          inputIndex_(inputIndex),
-          value_(value),
-          repeatCount_(repeatCount) {}
-    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override {
-        if (!node || !mode.hasFocus()) return;
-        descend(system, node, rect, mode, *this);
-        EventData data{mode.isInside() ? insideType_ : outsideType_, inputIndex_,
-                       static_cast<float>(value_), static_cast<float>(repeatCount_), 0.0f};
-        sendEvent(system, node, rect, mode, data);
-    }
-
-private:
-    int insideType_;
-    int outsideType_;
-    int inputIndex_;
-    int value_;
-    int repeatCount_;
-};
-
+// Every routing walk starts at the root with the root mode.
 void walk(System& system, Iterator& iterator) {
     iterator.iterate(system, system.firstNode(), system.clipRect(), system.mode());
 }
@@ -92,6 +16,7 @@ void walk(System& system, Iterator& iterator) {
 MessageManager::MessageManager(int count) {
     for (int i = 0; i <= count; ++i) {
         Message* record = newRecord();
+        if (!record) break;
         record->next = free_;
         free_ = record;
     }
@@ -102,9 +27,11 @@ MessageManager::~MessageManager() {
     freeChain(head_);
 }
 
+// Allocation is not expected to fail; if it does, the message is dropped
+// rather than written through a null record.
 Message* MessageManager::newRecord() {
     void* memory = Memory::operator new(sizeof(Message));
-    return new (memory) Message();
+    return memory ? new (memory) Message() : nullptr;
 }
 
 void MessageManager::freeChain(Message* first) {
@@ -122,6 +49,7 @@ void MessageManager::postMessage(System&, Message& message) {
         free_ = record->next;
     } else {
         record = newRecord();
+        if (!record) return;
     }
     *record = message;
     record->next = nullptr;
@@ -138,19 +66,19 @@ void MessageManager::postMessage(System&, Message& message) {
 bool MessageManager::processMessages(System& system) {
     while (head_) {
         Message* message = head_;
-        int first = static_cast<int>(message->first);
-        int second = static_cast<int>(message->second);
+        int first = truncateToInt(message->first);
+        int second = truncateToInt(message->second);
         switch (message->type) {
-            case 1:
+            case Event::ButtonPress:
                 buttonPress(system, first, message->inputIndex, second);
                 break;
-            case 2:
+            case Event::ButtonRelease:
                 buttonRelease(system, first, message->inputIndex);
                 break;
-            case 4:
+            case Event::UnicodePress:
                 unicodePress(system, first, message->inputIndex, second);
                 break;
-            case 5:
+            case Event::UnicodeRelease:
                 unicodeRelease(system, first, message->inputIndex);
                 break;
             default:
@@ -191,7 +119,7 @@ void MessageManager::buttonPress(System& system, int button, int inputIndex, int
 }
 
 void MessageManager::buttonRelease(System& system, int button, int inputIndex) {
-    DeliverIterator release(2, 3, inputIndex, button, 0);
+    ButtonReleaseIterator release(button, inputIndex);
     walk(system, release);
     if (button == Button::Select) {
         DeselectIterator deselect;
@@ -200,12 +128,12 @@ void MessageManager::buttonRelease(System& system, int button, int inputIndex) {
 }
 
 void MessageManager::unicodePress(System& system, int character, int inputIndex, int repeatCount) {
-    DeliverIterator press(4, 4, inputIndex, character, repeatCount);
+    UnicodePressIterator press(character, inputIndex, repeatCount);
     walk(system, press);
 }
 
 void MessageManager::unicodeRelease(System& system, int character, int inputIndex) {
-    DeliverIterator release(5, 6, inputIndex, character, 0);
+    UnicodeReleaseIterator release(character, inputIndex);
     walk(system, release);
 }
 

@@ -4,19 +4,6 @@
 namespace tarn {
 namespace kova {
 
-namespace {
-enum EventType {
-    GainFocus = 7,
-    LostFocus = 8,
-    PointerIn = 9,
-    PointerOut = 10,
-    PointerMove = 11,
-    PointerMoveOut = 12,
-    Disable = 20,
-    Enable = 21
-};
-}  // namespace
-
 Mode::Mode(float targetLevel, float currentLevel, bool inside)
     : target_(encode(targetLevel, inside)), current_(encode(currentLevel, false)) {}
 
@@ -47,8 +34,10 @@ void Mode::send(System& system, Node* subtree, Rectangle& rect, int type) {
     iterator.iterate(system, subtree, rect, *this);
 }
 
-// Moves the current level toward the target without overshooting it.
+// Moves the current level toward the target without overshooting it. A NaN
+// elapsed time counts as no time, so a bad frame cannot poison the level.
 void Mode::animate(float elapsed) {
+    if (elapsed != elapsed) elapsed = 0.0f;
     float target = targetLevel();
     float current = currentLevel();
     float rate = Node::modeSpeed(target, current);
@@ -61,9 +50,9 @@ void Mode::animate(float elapsed) {
 void Mode::disable(System& system, Node* subtree, Rectangle& rect, bool inside) {
     if (hasFocus()) {
         setFocus(system, false);  // the lock may keep the focus; LostFocus is sent anyway
-        send(system, subtree, rect, LostFocus);
+        send(system, subtree, rect, Event::LostFocus);
     }
-    if (targetLevel() != 0.0f) send(system, subtree, rect, Disable);
+    if (targetLevel() != 0.0f) send(system, subtree, rect, Event::Disable);
     target_ = encode(0.0f, inside);
 }
 
@@ -75,14 +64,14 @@ void Mode::update(System& system, Node*, Node* subtree, Rectangle& rect, float e
         return;
     }
     if (targetLevel() == 0.0f) {
-        send(system, subtree, rect, Enable);
+        send(system, subtree, rect, Event::Enable);
         setTargetLevel(1.0f);
     }
     if (setFocus(system, inside)) {
         if (inside) {
-            send(system, subtree, rect, GainFocus);
+            send(system, subtree, rect, Event::GainFocus);
         } else {
-            send(system, subtree, rect, LostFocus);
+            send(system, subtree, rect, Event::LostFocus);
             if (targetLevel() == 2.0f) setTargetLevel(1.0f);
         }
     }
@@ -90,19 +79,19 @@ void Mode::update(System& system, Node*, Node* subtree, Rectangle& rect, float e
     if (inside) {
         if (isInside()) {
             if (!pressed) setTargetLevel(2.0f);
-            if (pointerMoved(system)) send(system, subtree, rect, PointerMove);
+            if (pointerMoved(system)) send(system, subtree, rect, Event::PointerMove);
         } else {
             target_ = encode(pressed ? 3.0f : 2.0f, true);
-            send(system, subtree, rect, PointerIn);
+            send(system, subtree, rect, Event::PointerIn);
         }
         return;
     }
     if (isInside()) {
         target_ = encode(pressed ? 3.0f : 1.0f, false);
-        send(system, subtree, rect, PointerOut);
+        send(system, subtree, rect, Event::PointerOut);
     } else if (hasFocus()) {
         if (!pressed) setTargetLevel(1.0f);
-        if (pointerMoved(system)) send(system, subtree, rect, PointerMoveOut);
+        if (pointerMoved(system)) send(system, subtree, rect, Event::PointerMoveOut);
     }
 }
 
@@ -113,54 +102,21 @@ void Mode::update(System& system, Node*, Node* subtree, Rectangle& rect, float e
         disable(system, subtree, rect, inside);
         return;
     }
-    if (setFocus(system, inside)) send(system, subtree, rect, inside ? GainFocus : LostFocus);
+    if (setFocus(system, inside))
+        send(system, subtree, rect, inside ? Event::GainFocus : Event::LostFocus);
     bool wasInside = isInside();
     if (inside) {
         if (!wasInside) {
-            send(system, subtree, rect, PointerIn);
+            send(system, subtree, rect, Event::PointerIn);
         } else if (pointerMoved(system)) {
-            send(system, subtree, rect, PointerMove);
+            send(system, subtree, rect, Event::PointerMove);
         }
     } else if (wasInside) {
-        send(system, subtree, rect, PointerOut);
+        send(system, subtree, rect, Event::PointerOut);
     } else if (hasFocus() && pointerMoved(system)) {
-        send(system, subtree, rect, PointerMoveOut);
+        send(system, subtree, rect, Event::PointerMoveOut);
     }
     target_ = encode(level, inside);
-}
-
-void ToModeIterator::iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) {
-    if (!node) return;
-    sendEvent(system, node, rect, mode, data_);
-    if (firstNode_) {
-        firstNode_ = false;
-        node->iterateIterator(system, mode, rect, *this);
-    } else if (!node->mode()) {
-        node->iterateIterator(system, mode, rect, *this);
-    }
-}
-
-void MovingOutIterator::iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) {
-    if (!node) return;
-    float target = mode.targetLevel();
-    if (target == 2.0f || target == 3.0f) {
-        mode.setTargetLevel(1.0f);
-        mode.setInside(false);
-    }
-    node->iterateIterator(system, mode, rect, *this);
-}
-
-void MovedOutIterator::iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) {
-    if (!node) return;
-    float target = mode.targetLevel();
-    if (target == 2.0f || target == 3.0f) {
-        mode.setTargetLevel(1.0f);
-        mode.setInside(false);
-        mode.setCurrentLevel(1.0f);
-    } else if (target == 1.0f && mode.currentLevel() != 1.0f) {
-        mode.setCurrentLevel(1.0f);
-    }
-    node->iterateIterator(system, mode, rect, *this);
 }
 
 }  // namespace kova

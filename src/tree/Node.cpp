@@ -41,49 +41,51 @@ bool Node::onUpdate(System&, Mode&, Rectangle&, float) {
 
 void Node::onPaint(System&, Mode&, Rectangle&, Rectangle*, EffectPipe&) {}
 
+// Parameters reach the handlers truncated toward zero; types without a
+// handler of their own (No event, Quit, Update, unknown) go to the catch-all.
 bool Node::onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) {
-    int first = static_cast<int>(data.first);
-    int second = static_cast<int>(data.second);
+    int first = truncateToInt(data.first);
+    int second = truncateToInt(data.second);
     switch (data.type) {
-        case 1:
+        case Event::ButtonPress:
             return onButtonPress(system, rect, mode, first, data.inputIndex, second);
-        case 2:
+        case Event::ButtonRelease:
             return onButtonRelease(system, rect, mode, first, data.inputIndex);
-        case 3:
+        case Event::ButtonReleaseOutside:
             return onButtonReleaseOutside(system, rect, mode, first, data.inputIndex);
-        case 4:
+        case Event::UnicodePress:
             return onUnicodePress(system, rect, mode, first, data.inputIndex, second);
-        case 5:
+        case Event::UnicodeRelease:
             return onUnicodeRelease(system, rect, mode, first, data.inputIndex);
-        case 6:
+        case Event::UnicodeReleaseOutside:
             return onUnicodeReleaseOutside(system, rect, mode, first, data.inputIndex);
-        case 7:
+        case Event::GainFocus:
             return onGainFocus(system, rect, mode);
-        case 8:
+        case Event::LostFocus:
             return onLostFocus(system, rect, mode);
-        case 9:
+        case Event::PointerIn:
             return onPointerIn(system, rect, mode);
-        case 10:
+        case Event::PointerOut:
             return onPointerOut(system, rect, mode);
-        case 11:
+        case Event::PointerMove:
             return onPointerMove(system, rect, mode);
-        case 12:
+        case Event::PointerMoveOut:
             return onPointerMoveOutside(system, rect, mode);
-        case 13:
+        case Event::PreShow:
             return onPreShow(system, rect, mode);
-        case 14:
+        case Event::PostShow:
             return onPostShow(system, rect, mode);
-        case 15:
+        case Event::PreHide:
             return onPreHide(system, rect, mode);
-        case 16:
+        case Event::PostHide:
             return onPostHide(system, rect, mode);
-        case 17:
+        case Event::PreWaitShow:
             return onPreWaitShow(system, rect, mode);
-        case 18:
+        case Event::PreWaitHide:
             return onPreWaitHide(system, rect, mode);
-        case 20:
+        case Event::Disable:
             return onDisable(system, rect, mode);
-        case 21:
+        case Event::Enable:
             return onEnable(system, rect, mode);
         default:
             return onEvent(system, data);
