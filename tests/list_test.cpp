@@ -446,7 +446,7 @@ TEST_F(ListTest, LoadAndSaveStopAtFailingRecords) {
 }
 
 // Enable once object records can be written and read.
-TEST_F(ListTest, DISABLED_SaveAndLoadRoundTrip) {
+TEST_F(ListTest, SaveAndLoadRoundTrip) {
     ObjectList list(ListItem::absoluteClass());
     for (int v : {7, 8, 9})
         ASSERT_TRUE(list.appendObject(host, make(v)));
@@ -456,7 +456,7 @@ TEST_F(ListTest, DISABLED_SaveAndLoadRoundTrip) {
 
     ObjectList copy(ListItem::absoluteClass());
     ByteIStream in(out.bytes_);
-    ASSERT_TRUE(copy.load(host, in));
+    ASSERT_TRUE(copy.load(host, in)) << host.log.text;
     EXPECT_EQ(values(copy), (std::vector<int>{7, 8, 9}));
     EXPECT_EQ(copy.focusHandle(), copy.firstHandle());
     EXPECT_EQ(in.available(), 0);

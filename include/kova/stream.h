@@ -303,5 +303,80 @@ private:
     bool insideNamedObject_ = false;
 };
 
+// Writes one object file: the body is gathered in memory while the table of
+// names grows, then the header, the table and the body go to the host stream.
+class KOVA_API ClassOStream : public ProxyOStream {
+public:
+    enum { TableSlots = 512, BodySize = 524288 };
+
+    explicit ClassOStream(OStream* target);
+    ~ClassOStream() override;
+
+    bool streamStaticString(System& system, const char* text, const char* label) override;
+    bool streamFinished(System& system);
+
+    int nameCount() const { return nameCount_; }
+    const char* name(int index) const;  // 1-based, as stored in the file
+
+private:
+    char* table_[TableSlots] = {};
+    int nameCount_ = 0;
+    OStream* host_;
+    MemoryOStream body_;
+};
+
+// Reads one object file: the header and the table of names first, then the
+// body, whose static strings are indexes into that table.
+class KOVA_API ClassIStream : public ProxyIStream {
+    KOVA_RUNTIME_CLASS(ClassIStream)
+public:
+    enum { TableSlots = 512 };
+
+    explicit ClassIStream(IStream* source = nullptr);
+    ~ClassIStream() override;
+
+    bool readHeader(System& system);
+    bool streamStaticString(System& system, char* buffer, int maxLength,
+                            const char* label) override;
+    int position() override;
+    bool setPosition(int position) override;
+
+    int nameCount() const { return nameCount_; }
+
+private:
+    int bodyStart_ = 0;
+    char* table_[TableSlots] = {};
+    int nameCount_ = 0;
+};
+
+// Records a load: every byte read from the source is appended to the cache
+// file. Skipped bytes are not copied.
+class KOVA_API OutputIStream : public ProxyIStream {
+public:
+    OutputIStream(OStream* copy, IStream* source);
+
+    int readBuffer(void* buffer, int size) override;
+
+private:
+    OStream* copy_;
+};
+
+// Replays a recorded load from the shared cache stream. Skips only advance
+// the reported position: the recording never held the skipped bytes.
+class KOVA_API CachedIStream : public ProxyIStream {
+public:
+    explicit CachedIStream(IStream* cache);
+
+    int readBuffer(void* buffer, int size) override;
+    int skip(int count) override;
+    int position() override;
+
+private:
+    void reclaimLink();
+
+    int start_;
+    int skipped_ = 0;
+};
+
 }  // namespace kova
 }  // namespace tarn

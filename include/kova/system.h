@@ -82,6 +82,26 @@ public:
     bool setObjectName(Object* object, const char* path);
     bool callFunction(const char* fullName);
 
+    // Loading and saving object files, optionally through a cache file.
+    bool load(const char* name, const char* cacheName);
+    bool load(const char* name, Object*& object);
+    bool save();
+    bool streamAll(Stream& stream);
+    IStream* createObjectIStream(const char* name);
+    OStream* createObjectOStream(const char* name);
+
+    // Bookkeeping of the object-file reader and writer, which guards against
+    // damaged files: how deeply records and own files are nested right now,
+    // and how many records the current load has read.
+    struct RecordNesting {
+        int records = 0;
+        int files = 0;
+        long long recordsRead = 0;
+    };
+    RecordNesting& recordNesting() {
+        return recordNesting_;
+    }
+
     // Input reports from the host, queued until the next update.
     bool buttonPress(int button, int inputIndex, int repeatCount);
     bool buttonRelease(int button, int inputIndex);
@@ -146,6 +166,11 @@ private:
     MessageManager* messageManager_ = nullptr;
     IStream* cacheIStream_ = nullptr;
     OStream* cacheOStream_ = nullptr;
+    RecordNesting recordNesting_;
+
+    void openCache(const char* cacheName);
+    void closeCache();
+    void sendToTree(int type);
 };
 
 }  // namespace kova

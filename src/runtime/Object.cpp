@@ -64,31 +64,5 @@ bool Object::clear(System& system, Object*& ref) {
     return clearing.streamObject(system, ref, "Object", nullptr);
 }
 
-// Object files arrive with the object file format; until then every load and
-// save reports that it cannot be done.
-bool Object::load(System& system, Object*&, IStream&) {
-    system.printf("Kova: Error: Object files cannot be read by this build\r\n");
-    return false;
-}
-
-bool Object::save(System& system, Object*&, OStream&) {
-    system.printf("Kova: Error: Object files cannot be written by this build\r\n");
-    return false;
-}
-
-bool Object::loadNewStream(System& system, Object*& ref, const char*) {
-    IStream none;
-    return load(system, ref, none);
-}
-
-bool Object::loadNew(System& system, Object*& ref, IStream& in, const char*) {
-    return load(system, ref, in);
-}
-
-bool Object::saveNewStream(System& system, Object*& ref) {
-    OStream none;
-    return save(system, ref, none);
-}
-
 }  // namespace kova
 }  // namespace tarn

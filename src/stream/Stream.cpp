@@ -1,4 +1,5 @@
 #include "kova/stream.h"
+#include "kova/system.h"
 
 #include "kova/action.h"
 #include "kova/container.h"
@@ -71,13 +72,20 @@ bool Stream::streamObject(System&, Object*&, const char*, RuntimeClass*) {
 namespace {
 
 // Every typed reference goes through streamObject; a missing required class
-// documents the reference's own type.
+// documents the reference's own type. An object of another family that a
+// damaged file puts into the reference is let go: the slot is typed, and
+// using it as its type would be unsafe.
 template <class T>
 bool streamTyped(Stream& stream, System& system, T*& reference, const char* label,
                  RuntimeClass* requiredClass) {
     Object* object = reference;
     bool ok = stream.streamObject(system, object, label,
                                   requiredClass ? requiredClass : T::absoluteClass());
+    if (object && object != reference && !object->actualClass()->is(T::absoluteClass())) {
+        system.printf("Kova: Error: Loading: Class %s cannot stand in field '%s'\r\n",
+                      object->actualClass()->name(), label ? label : "");
+        Object::clear(system, object);
+    }
     reference = static_cast<T*>(object);
     return ok;
 }
