@@ -434,6 +434,27 @@ TEST_F(ObjectFileTest, HostileFilesEndCleanly) {
               std::string::npos);
     EXPECT_EQ(host.opened.size(), 32u);
 
+    // A root that names itself as its own next node: every walk of the tree
+    // stops at its depth limit and says so once.
+    {
+        FileHost self;
+        self.init();
+        self.files["Self"] = fileHeader({"kova_test::FileNode", "Self"}) + u16(1) +
+                             fileNodeFields(record(2, 1), 1, "");
+        EXPECT_TRUE(self.load("Self", nullptr));
+        ASSERT_NE(self.firstNode(), nullptr);
+        EXPECT_EQ(self.firstNode()->nextNode(0), self.firstNode());
+        EXPECT_TRUE(self.update(0.1f));
+        self.buttonPress(Button::Select, 0, 1);
+        EXPECT_TRUE(self.update(0.1f));
+        EXPECT_TRUE(self.paint());
+        EXPECT_EQ(self.log.text,
+                  "Kova: Loading: Self\r\n"
+                  "Kova: Error: Node tree deeper than 4096 nodes; is a node its own "
+                  "descendant?\r\n");
+        self.exit();
+    }
+
     // A chain of nodes nested far deeper than any screen.
     Bytes deep = nullRecord();
     for (int i = 0; i < 3000; ++i)
@@ -497,6 +518,65 @@ TEST_F(GraphTest, DamagedFilesLoadOrFailCleanly) {
         }
     }
     host.init();
+}
+
+// A writer's table holds 511 names; a file that needs more cannot be saved.
+TEST_F(ObjectFileTest, TooManyNamesFailTheSave) {
+    OwnFileNode* root = make<OwnFileNode>("Root", 0);
+    ASSERT_EQ(host.registerObject(root, nullptr), root);
+    Node** slot = &root->nextNode(0);
+    for (int i = 0; i < 600; ++i) {
+        FileNode* node = make<FileNode>(("n" + std::to_string(i)).c_str(), i);
+        ASSERT_EQ(host.registerObject(node, "Chain"), node);
+        *slot = node;
+        slot = &node->nextNode(0);
+    }
+    EXPECT_FALSE(host.save());
+    const std::string last = "Kova: Error: Writing to stream \"Root\"\r\n";
+    ASSERT_GE(host.log.text.size(), last.size());
+    EXPECT_EQ(host.log.text.substr(host.log.text.size() - last.size()), last);
+
+    // 500 names fit.
+    Node* rest = *(&root->nextNode(0));
+    Node* cut = rest;
+    for (int i = 0; i < 500; ++i)
+        cut = cut->nextNode(0);
+    Node* tail = cut->nextNode(0);
+    cut->nextNode(0) = nullptr;
+    host.log.text.clear();
+    EXPECT_TRUE(host.save()) << host.log.text;
+    cut->nextNode(0) = tail;
+}
+
+// A cache recorded for other files replays whatever its bytes decode to,
+// without crashing or leaking.
+TEST_F(GraphTest, StaleCacheReplaysCleanly) {
+    buildGraph();
+    ASSERT_TRUE(host.save());
+    FileHost recording;
+    recording.init();
+    recording.files = host.files;
+    ASSERT_TRUE(recording.load("Screens/Main", "cache"));
+    Bytes cache = recording.files["cache"];
+    recording.exit();
+
+    for (std::size_t drop = 0; drop < cache.size(); drop += 7) {
+        FileHost stale;
+        stale.init();
+        stale.files["cache"] = Bytes(cache.begin() + static_cast<long>(drop), cache.end());
+        stale.load("Screens/Main", "cache");
+        stale.load("Screens/Other", "cache");
+        stale.update(0.1f);
+        stale.exit();
+    }
+    host.files["Other"] = host.files["Screens/Other"];
+    FileHost other;
+    other.init();
+    other.files["cache"] = cache;
+    other.load("Screens/Other", "cache");  // decodes Main's bytes as Other
+    other.update(0.1f);
+    other.paint();
+    other.exit();
 }
 
 }  // namespace kova_test

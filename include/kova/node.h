@@ -56,6 +56,26 @@ private:
     float current_;
 };
 
+// Guards the recursive node walks. A damaged file can make a node its own
+// descendant through a shared named node, and host-built chains can be
+// longer than the stack allows; a walk stops descending past the limit and
+// says so once. Every override of a walk enters one before going deeper.
+class KOVA_API NodeWalkScope {
+public:
+    enum { DeepestWalk = 4096 };
+
+    explicit NodeWalkScope(System& system);
+    ~NodeWalkScope();
+    NodeWalkScope(const NodeWalkScope&) = delete;
+    NodeWalkScope& operator=(const NodeWalkScope&) = delete;
+
+    bool tooDeep() const { return tooDeep_; }
+
+private:
+    System& system_;
+    bool tooDeep_;
+};
+
 // Base of every screen element. Plain nodes form chains through their next
 // node; node classes that contain others add slots of their own.
 class KOVA_API Node : public Object {

@@ -97,6 +97,8 @@ public:
         int records = 0;
         int files = 0;
         long long recordsRead = 0;
+        int nodeWalk = 0;               // depth of the node walk under way
+        bool nodeWalkReported = false;  // a too deep walk is logged once
     };
     RecordNesting& recordNesting() {
         return recordNesting_;

@@ -72,16 +72,21 @@ bool Stream::streamObject(System&, Object*&, const char*, RuntimeClass*) {
 namespace {
 
 // Every typed reference goes through streamObject; a missing required class
-// documents the reference's own type. An object of another family that a
-// damaged file puts into the reference is let go: the slot is typed, and
-// using it as its type would be unsafe.
+// documents the reference's own type. The field itself is empty while the
+// stream works on the object, as it would be through an Object*& to it: a
+// releasing pass that comes back to the same field through a loop of shared
+// objects then finds it already let go. An object of another family that a
+// damaged file puts into the field is let go too: the field is typed, and
+// using the object as that type would be unsafe.
 template <class T>
 bool streamTyped(Stream& stream, System& system, T*& reference, const char* label,
                  RuntimeClass* requiredClass) {
-    Object* object = reference;
+    T* original = reference;
+    Object* object = original;
+    reference = nullptr;
     bool ok = stream.streamObject(system, object, label,
                                   requiredClass ? requiredClass : T::absoluteClass());
-    if (object && object != reference && !object->actualClass()->is(T::absoluteClass())) {
+    if (object && object != original && !object->actualClass()->is(T::absoluteClass())) {
         system.printf("Kova: Error: Loading: Class %s cannot stand in field '%s'\r\n",
                       object->actualClass()->name(), label ? label : "");
         Object::clear(system, object);

@@ -108,6 +108,7 @@ void System::printf(const char* format, ...) {
 
 bool System::onRegister(System& system, Stream& stream) {
     Object* pointer = pointer_;
+    pointer_ = nullptr;  // empty while the stream works on it, like any typed field
     bool ok = Object::onRegister(system, stream) &&
               stream.streamInt(focusLockCount_, "Lock count") &&
               stream.streamObject(system, pointer, "Pointer", Pointer::absoluteClass());

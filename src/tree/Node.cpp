@@ -2,6 +2,7 @@
 
 #include "kova/container.h"
 #include "kova/stream.h"
+#include "kova/system.h"
 
 namespace tarn {
 namespace kova {
@@ -20,17 +21,38 @@ void Node::setNextNode(int, Node* node) {
     next_ = node;
 }
 
+NodeWalkScope::NodeWalkScope(System& system) : system_(system) {
+    System::RecordNesting& nesting = system.recordNesting();
+    tooDeep_ = ++nesting.nodeWalk > DeepestWalk;
+    if (tooDeep_ && !nesting.nodeWalkReported) {
+        nesting.nodeWalkReported = true;
+        system.printf(
+            "Kova: Error: Node tree deeper than %d nodes; is a node its own descendant?\r\n",
+            static_cast<int>(DeepestWalk));
+    }
+}
+
+NodeWalkScope::~NodeWalkScope() {
+    --system_.recordNesting().nodeWalk;
+}
+
 void Node::iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) {
+    NodeWalkScope scope(system);
+    if (scope.tooDeep()) return;
     iterator.iterateNext(system, next_, rect, mode);
 }
 
 void Node::iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
                         EffectPipe& pipe) {
+    NodeWalkScope scope(system);
+    if (scope.tooDeep()) return;
     onPaint(system, mode, rect, clip, pipe);
     if (next_) next_->iteratePaint(system, mode, rect, clip, pipe);
 }
 
 bool Node::iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) {
+    NodeWalkScope scope(system);
+    if (scope.tooDeep()) return true;  // the part beyond the limit is left alone
     if (!onUpdate(system, mode, rect, elapsed)) return false;
     return next_ ? next_->iterateUpdate(system, mode, rect, elapsed) : true;
 }
