@@ -8,40 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "test_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 namespace {
-
-// Records every field a class lists, with its label and current value.
-class FieldRecorder : public Stream {
-public:
-    bool stream() override { return true; }
-    bool streamUbyte(unsigned char& value, const char* label) override {
-        return add("ubyte", label, value);
-    }
-    bool streamInt(int& value, const char* label) override { return add("int", label, value); }
-    bool streamWchar(unsigned short& value, const char* label) override {
-        return add("wchar", label, value);
-    }
-    bool streamIndex(int& value, int (*toIndex)(int), const char* (*toName)(int),
-                     const char* label) override {
-        // The permitted numbers, walked the way an editor lists them: each next
-        // number that has a name.
-        std::string choices;
-        for (int i = toIndex(0); i != 0 && toName(i); i = toIndex(i))
-            choices += std::to_string(i) + ",";
-        const char* name = toName(value);
-        return add("index", label, value,
-                   " " + std::string(name ? name : "?") + " [" + choices + "]");
-    }
-    bool add(const char* type, const char* label, int value, const std::string& extra = "") {
-        fields.push_back(std::string(type) + " '" + label + "' " + std::to_string(value) + extra);
-        return --budget != 0;
-    }
-    std::vector<std::string> fields;
-    int budget = -1;  // the field at which the stream fails; -1 never
-};
 
 std::vector<std::string> fieldsOf(System& system, Object& object) {
     FieldRecorder recorder;
@@ -132,15 +102,10 @@ public:
 };
 KOVA_IMPLEMENT_CLASS_NAMED(TwoChildNode, "kova_test::TwoChildNode", &Node::absoluteClass)
 
-class EventTest : public ::testing::Test {
+class EventTest : public HostTest<> {
 protected:
-    void SetUp() override { host.init(); }
-    void TearDown() override {
-        host.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-    }
     template <class T>
-    T* make(const char* className) {
+    T* makeByName(const char* className) {
         Object* object = nullptr;
         EXPECT_TRUE(Object::create(host, object, RuntimeClass::findClass(className)));
         made.push_back(object);
@@ -152,7 +117,6 @@ protected:
         made.clear();
     }
 
-    TestHost host;
     std::vector<Object*> made;
 };
 
@@ -285,13 +249,14 @@ TEST_F(EventTest, ClassesParentsAndDefaultsByName) {
     EXPECT_FALSE(ExtendedUnicodeEvent::absoluteClass()->is(UnicodeEvent::absoluteClass()));
     EXPECT_TRUE(ExtendedUnicodeEvent::absoluteClass()->is(TypeEvent::absoluteClass()));
 
-    Event* event = make<Event>("Event");
-    TypeEvent* type = make<TypeEvent>("TypeEvent");
-    AnyKeyEvent* anyKey = make<AnyKeyEvent>("AnyKeyEvent");
-    ButtonEvent* button = make<ButtonEvent>("ButtonEvent");
-    ExtendedButtonEvent* extendedButton = make<ExtendedButtonEvent>("ExtendedButtonEvent");
-    UnicodeEvent* unicode = make<UnicodeEvent>("UnicodeEvent");
-    ExtendedUnicodeEvent* extendedUnicode = make<ExtendedUnicodeEvent>("ExtendedUnicodeEvent");
+    Event* event = makeByName<Event>("Event");
+    TypeEvent* type = makeByName<TypeEvent>("TypeEvent");
+    AnyKeyEvent* anyKey = makeByName<AnyKeyEvent>("AnyKeyEvent");
+    ButtonEvent* button = makeByName<ButtonEvent>("ButtonEvent");
+    ExtendedButtonEvent* extendedButton = makeByName<ExtendedButtonEvent>("ExtendedButtonEvent");
+    UnicodeEvent* unicode = makeByName<UnicodeEvent>("UnicodeEvent");
+    ExtendedUnicodeEvent* extendedUnicode =
+        makeByName<ExtendedUnicodeEvent>("ExtendedUnicodeEvent");
     ASSERT_TRUE(event && type && anyKey && button && extendedButton && unicode && extendedUnicode);
     EXPECT_EQ(event->inputIndex(), 0);
     EXPECT_EQ(type->type(), 1);
@@ -418,13 +383,10 @@ TEST_F(EventTest, DispatcherCallsTheHandlerOfEachType) {
 
 TEST_F(EventTest, EventIteratorReachesTheWholeSubtreeParentFirst) {
     Node* root = nullptr;
-    ASSERT_TRUE(Node::create(host, root, TwoChildNode::absoluteClass()));
-    TwoChildNode* parent = static_cast<TwoChildNode*>(root);
+    TwoChildNode* parent = make<TwoChildNode>(root);
     parent->label = "parent";
-    ASSERT_TRUE(Node::create(host, parent->first, TwoChildNode::absoluteClass()));
-    ASSERT_TRUE(Node::create(host, parent->second, TwoChildNode::absoluteClass()));
-    static_cast<TwoChildNode*>(parent->first)->label = "first";
-    static_cast<TwoChildNode*>(parent->second)->label = "second";
+    make<TwoChildNode>(parent->first)->label = "first";
+    make<TwoChildNode>(parent->second)->label = "second";
 
     EventData data{13, 0, 0.0f, 0.0f, 0.0f};
     EventIterator iterator(data);

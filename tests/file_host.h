@@ -14,11 +14,14 @@ namespace kova_test {
 using Bytes = std::vector<unsigned char>;
 
 // Reads a copy of one file; supports positions and skips in both directions.
+// It may hide how much it has left, as a stream that cannot tell does.
 class MemoryIStream : public IStream {
 public:
-    explicit MemoryIStream(Bytes bytes) : bytes_(std::move(bytes)) {}
+    explicit MemoryIStream(Bytes bytes, bool tellsAvailable = true)
+        : bytes_(std::move(bytes)), tellsAvailable_(tellsAvailable) {}
 
-    int available() override { return static_cast<int>(bytes_.size()) - position_; }
+    int left() const { return static_cast<int>(bytes_.size()) - position_; }
+    int available() override { return tellsAvailable_ ? left() : 0; }
     int skip(int count) override {
         long long target = static_cast<long long>(position_) + count;
         if (target < 0) target = 0;
@@ -28,7 +31,7 @@ public:
         return moved;
     }
     int readBuffer(void* buffer, int size) override {
-        int count = size < available() ? size : available();
+        int count = size < left() ? size : left();
         if (count <= 0) return 0;
         std::memcpy(buffer, bytes_.data() + position_, static_cast<std::size_t>(count));
         position_ += count;
@@ -43,21 +46,24 @@ public:
 
 private:
     Bytes bytes_;
+    bool tellsAvailable_;
     int position_ = 0;
 };
 
-// Writes into a file of the host; positions may be moved back to patch bytes.
+// Writes into a file of the host, or into bytes of its own when it is given
+// none; positions may be moved back to patch bytes.
 class FileOStream : public OStream {
 public:
-    explicit FileOStream(Bytes& file) : file_(file) { file_.clear(); }
+    FileOStream() : file_(&own_) {}
+    explicit FileOStream(Bytes& file) : file_(&file) { file_->clear(); }
 
     int writeBuffer(const void* data, int size) override {
         const unsigned char* bytes = static_cast<const unsigned char*>(data);
         for (int i = 0; i < size; ++i) {
-            if (position_ < static_cast<int>(file_.size())) {
-                file_[position_] = bytes[i];
+            if (position_ < static_cast<int>(file_->size())) {
+                (*file_)[position_] = bytes[i];
             } else {
-                file_.push_back(bytes[i]);
+                file_->push_back(bytes[i]);
             }
             ++position_;
         }
@@ -65,13 +71,15 @@ public:
     }
     int position() override { return position_; }
     bool setPosition(int position) override {
-        if (position < 0 || position > static_cast<int>(file_.size())) return false;
+        if (position < 0 || position > static_cast<int>(file_->size())) return false;
         position_ = position;
         return true;
     }
+    const Bytes& bytes() const { return *file_; }
 
 private:
-    Bytes& file_;
+    Bytes own_;
+    Bytes* file_;
     int position_ = 0;
 };
 
@@ -95,6 +103,10 @@ public:
 };
 
 // Builders for hand-made files.
+inline Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 inline void append(Bytes& out, std::initializer_list<int> bytes) {
     for (int b : bytes)
         out.push_back(static_cast<unsigned char>(b));

@@ -7,23 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "test_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 namespace {
-
-// Records the float fields a record lists, and can fail at a given field.
-class FloatRecorder : public Stream {
-public:
-    bool stream() override { return true; }
-    bool streamFloat(float& value, const char* label) override {
-        fields.push_back(std::string(label) + "=" + std::to_string(value));
-        value += 1.0f;  // a reader delivering new values
-        return --budget != 0;
-    }
-    std::vector<std::string> fields;
-    int budget = -1;
-};
 
 PaintData quad(const Rectangle& r) {
     PaintData data;
@@ -161,20 +148,13 @@ TEST(GeometryTest, RecordsAndTheirOperations) {
     // Clipping: overlap, containment, touching edges, disjoint.
     Rectangle r{0.0f, 0.0f, 100.0f, 50.0f, 7.0f};
     EXPECT_TRUE(r.clipTo(Rectangle{20.0f, -10.0f, 200.0f, 30.0f, 0.0f}));
-    EXPECT_EQ(r.x, 20.0f);
-    EXPECT_EQ(r.y, 0.0f);
-    EXPECT_EQ(r.width, 80.0f);
-    EXPECT_EQ(r.height, 20.0f);
-    EXPECT_EQ(r.z, 7.0f);
+    EXPECT_EQ(valuesOf(r), (Floats{20.0f, 0.0f, 80.0f, 20.0f, 7.0f}));
     Rectangle inside{10.0f, 10.0f, 5.0f, 5.0f, 0.0f};
     EXPECT_TRUE(inside.clipTo(Rectangle{0.0f, 0.0f, 100.0f, 100.0f, 0.0f}));
     EXPECT_EQ(inside.width, 5.0f);
     Rectangle big{-50.0f, -50.0f, 200.0f, 200.0f, 0.0f};
     EXPECT_TRUE(big.clipTo(Rectangle{0.0f, 10.0f, 20.0f, 30.0f, 0.0f}));
-    EXPECT_EQ(big.x, 0.0f);
-    EXPECT_EQ(big.y, 10.0f);
-    EXPECT_EQ(big.width, 20.0f);
-    EXPECT_EQ(big.height, 30.0f);
+    EXPECT_EQ(valuesOf(big), (Floats{0.0f, 10.0f, 20.0f, 30.0f, 0.0f}));
     Rectangle left{0.0f, 0.0f, 10.0f, 10.0f, 0.0f};
     EXPECT_TRUE(left.clipTo(Rectangle{10.0f, 0.0f, 10.0f, 10.0f, 0.0f}));
     EXPECT_EQ(left.x, 10.0f);
@@ -185,57 +165,28 @@ TEST(GeometryTest, RecordsAndTheirOperations) {
     Rectangle apart{0.0f, 0.0f, 10.0f, 10.0f, 3.0f};
     EXPECT_FALSE(apart.clipTo(Rectangle{10.5f, 0.0f, 10.0f, 10.0f, 0.0f}));
     EXPECT_FALSE(apart.clipTo(Rectangle{0.0f, -20.0f, 10.0f, 10.0f, 0.0f}));
-    EXPECT_EQ(apart.x, 0.0f);
-    EXPECT_EQ(apart.y, 0.0f);
-    EXPECT_EQ(apart.width, 10.0f);
-    EXPECT_EQ(apart.height, 10.0f);
-    EXPECT_EQ(apart.z, 3.0f);
+    EXPECT_EQ(valuesOf(apart), (Floats{0.0f, 0.0f, 10.0f, 10.0f, 3.0f}));
 
     // Fading channel by channel; this stays.
     Color from{0.0f, 0.5f, 1.0f, 0.2f};
     Color out;
     from.fadeTo(out, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
-    EXPECT_EQ(out.red, 0.0f);
-    EXPECT_EQ(out.green, 0.5f);
-    EXPECT_EQ(out.blue, 1.0f);
-    EXPECT_EQ(out.alpha, 0.2f);
+    EXPECT_EQ(valuesOf(out), (Floats{0.0f, 0.5f, 1.0f, 0.2f}));
     from.fadeTo(out, 1.0f, 0.3f, 0.4f, 0.5f, 0.6f);
-    EXPECT_EQ(out.red, 0.3f);
-    EXPECT_EQ(out.green, 0.4f);
-    EXPECT_EQ(out.blue, 0.5f);
-    EXPECT_EQ(out.alpha, 0.6f);
+    EXPECT_EQ(valuesOf(out), (Floats{0.3f, 0.4f, 0.5f, 0.6f}));
     from.fadeTo(out, 0.5f, 1.0f, 0.5f, 0.0f, 0.0f);
-    EXPECT_EQ(out.red, 0.5f);
-    EXPECT_EQ(out.green, 0.5f);
-    EXPECT_EQ(out.blue, 0.5f);
-    EXPECT_EQ(out.alpha, 0.1f);
+    EXPECT_EQ(valuesOf(out), (Floats{0.5f, 0.5f, 0.5f, 0.1f}));
     EXPECT_EQ(from.green, 0.5f);
 
     // Interpolating a corner at a clip edge keeps its own texture coordinate.
-    Vertex a;
-    a.x = 0.0f;
-    a.y = 10.0f;
-    a.z = 2.0f;
-    a.red = 0.0f;
-    a.alpha = 1.0f;
-    Vertex b;
-    b.x = 100.0f;
-    b.y = 30.0f;
-    b.z = 4.0f;
-    b.red = 1.0f;
-    b.alpha = 0.0f;
+    // x, y, z, u, v, red, green, blue, alpha
+    Vertex a{0.0f, 10.0f, 2.0f, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f};
+    Vertex b{100.0f, 30.0f, 4.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 0.0f};
     Vertex cut;
     cut.u = 0.75f;
     cut.v = 0.125f;
     cut.calculateClip(a, b, 0.25f);
-    EXPECT_EQ(cut.x, 25.0f);
-    EXPECT_EQ(cut.y, 15.0f);
-    EXPECT_EQ(cut.z, 2.5f);
-    EXPECT_EQ(cut.red, 0.25f);
-    EXPECT_EQ(cut.green, 1.0f);
-    EXPECT_EQ(cut.alpha, 0.75f);
-    EXPECT_EQ(cut.u, 0.75f);
-    EXPECT_EQ(cut.v, 0.125f);
+    EXPECT_EQ(valuesOf(cut), (Floats{25.0f, 15.0f, 2.5f, 0.75f, 0.125f, 0.25f, 1.0f, 1.0f, 0.75f}));
 }
 
 TEST(GeometryTest, MovingTheQuadrilateral) {
@@ -299,51 +250,41 @@ TEST(GeometryTest, MovingTheQuadrilateral) {
 }
 
 TEST(GeometryTest, StreamedFieldsAndLabels) {
-    TestHost host;
-    FloatRecorder recorder;
+    FieldRecorder recorder;
     Rectangle r{1.0f, 2.0f, 3.0f, 4.0f, 5.0f};
     EXPECT_TRUE(r.stream(recorder));
-    std::vector<std::string> expected = {"X=1.000000", "Y=2.000000", "Width=3.000000",
-                                         "Height=4.000000"};
+    std::vector<std::string> expected = {"float 'X' 1.000000", "float 'Y' 2.000000",
+                                         "float 'Width' 3.000000", "float 'Height' 4.000000"};
     EXPECT_EQ(recorder.fields, expected);
     EXPECT_EQ(r.x, 2.0f);  // what the stream delivered lands in the record
     EXPECT_EQ(r.height, 5.0f);
     EXPECT_EQ(r.z, 5.0f);  // depth is not persisted
 
-    FloatRecorder colors;
+    FieldRecorder colors;
     Color c{0.0f, 0.25f, 0.5f, 0.75f};
     EXPECT_TRUE(c.stream(colors));
-    expected = {"Red=0.000000", "Green=0.250000", "Blue=0.500000", "Alpha=0.750000"};
+    expected = {"float 'Red' 0.000000", "float 'Green' 0.250000", "float 'Blue' 0.500000",
+                "float 'Alpha' 0.750000"};
     EXPECT_EQ(colors.fields, expected);
 
-    FloatRecorder failing;
+    FieldRecorder failing;
     failing.budget = 1;
     Coordinate2 point{4.0f, 8.0f};
     EXPECT_FALSE(point.stream(failing, "Left", "Top"));
-    EXPECT_EQ(failing.fields, std::vector<std::string>({"Left=4.000000"}));
-    FloatRecorder failingColor;
+    EXPECT_EQ(failing.fields, std::vector<std::string>({"float 'Left' 4.000000"}));
+    FieldRecorder failingColor;
     failingColor.budget = 2;
     EXPECT_FALSE(c.stream(failingColor));
     EXPECT_EQ(failingColor.fields.size(), 2u);
 }
 
-class PaintTest : public ::testing::Test {
+// A screen of 200 x 100.
+struct SmallScreenHost : TestHost {
+    SmallScreenHost() : TestHost(200.0f, 100.0f) {}
+};
+
+class PaintTest : public HostTest<SmallScreenHost> {
 protected:
-    void SetUp() override { host.init(); }
-    void TearDown() override {
-        host.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-    }
-    template <class T>
-    T* make(Node*& slot) {
-        EXPECT_TRUE(Node::create(host, slot, T::absoluteClass()));
-        return static_cast<T*>(slot);
-    }
-    template <class T>
-    T* makeEffect(Effect*& slot) {
-        EXPECT_TRUE(Object::create(host, slot, T::absoluteClass()));
-        return static_cast<T*>(slot);
-    }
     std::vector<std::string> paintCalls() {
         std::vector<std::string> seen;
         for (const std::string& call : host.calls) {
@@ -352,8 +293,6 @@ protected:
         }
         return seen;
     }
-
-    TestHost host{200.0f, 100.0f};
 };
 
 TEST_F(PaintTest, PipeWithoutEffectsReachesTheHostOnce) {
@@ -373,10 +312,10 @@ TEST_F(PaintTest, PipeWithoutEffectsReachesTheHostOnce) {
 TEST_F(PaintTest, EffectsRunInnermostFirstAndMaySuppress) {
     // outer frame (+100) -> middle frame (no effect) -> inner frame (x2) -> leaf
     EffectFrame* outer = make<EffectFrame>(host.firstNode());
-    makeEffect<ShiftEffect>(outer->effect)->offset = 100.0f;
+    make<ShiftEffect>(outer->effect)->offset = 100.0f;
     EffectFrame* middle = make<EffectFrame>(outer->child);
     EffectFrame* inner = make<EffectFrame>(middle->child);
-    makeEffect<ScaleEffect>(inner->effect)->factor = 2.0f;
+    make<ScaleEffect>(inner->effect)->factor = 2.0f;
     PictureLeaf* leaf = make<PictureLeaf>(inner->child);
     leaf->picture = 8;
 
@@ -405,7 +344,7 @@ TEST_F(PaintTest, EffectsRunInnermostFirstAndMaySuppress) {
 
     // An effect that does not pass on hides the item; the rest still paints.
     leaf->character = 0;
-    makeEffect<HideEffect>(middle->effect);
+    make<HideEffect>(middle->effect);
     PictureLeaf* after = make<PictureLeaf>(outer->nextNode(0));
     after->picture = 2;
     host.calls.clear();
@@ -420,7 +359,7 @@ TEST_F(PaintTest, PipeElementsAndEffectUpdate) {
     EXPECT_TRUE(bare.picturePaint(host, 3, data));
     // A null effect in the middle is skipped; the outer effect still runs.
     Effect* scale = nullptr;
-    makeEffect<ScaleEffect>(scale)->factor = 3.0f;
+    make<ScaleEffect>(scale)->factor = 3.0f;
     EffectPipe outer;
     outer.effect = scale;
     EffectPipe middle;

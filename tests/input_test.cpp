@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "test_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 namespace {
@@ -106,12 +106,12 @@ KOVA_IMPLEMENT_CLASS_NAMED(RegionProbe, "kova_test::RegionProbe", &InputProbe::a
 
 using Events = std::vector<std::string>;
 
-class InputTest : public ::testing::Test {
+class InputTest : public HostTest<> {
 protected:
     // Root chain a -> r, where region r governs b -> c. The pointer starts at
     // (0, 0), on the region's corner.
     void SetUp() override {
-        host.init();
+        HostTest::SetUp();
         a = probe<InputProbe>(host.firstNode(), "a");
         r = probe<RegionProbe>(a->nextNode(0), "r");
         b = probe<InputProbe>(r->child, "b");
@@ -121,14 +121,9 @@ protected:
         EXPECT_TRUE(host.update(1.0f));  // levels settle at 2
         log.clear();
     }
-    void TearDown() override {
-        host.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-    }
     template <class T>
     T* probe(Node*& slot, const char* label) {
-        EXPECT_TRUE(Node::create(host, slot, T::absoluteClass()));
-        T* node = static_cast<T*>(slot);
+        T* node = make<T>(slot);
         node->label = label;
         node->log = &log;
         return node;
@@ -138,14 +133,13 @@ protected:
         EXPECT_TRUE(host.update(elapsed));
         return log;
     }
-    void logUpdates() {
+    void logUpdates(bool on = true) {
         for (InputProbe* p : {a, static_cast<InputProbe*>(r), b, c})
-            p->logUpdates = true;
+            p->logUpdates = on;
     }
     int freeCount() { return host.messageManager()->freeCount(); }
     int queuedCount() { return host.messageManager()->queuedCount(); }
 
-    TestHost host;
     std::vector<std::string> log;
     InputProbe* a = nullptr;
     RegionProbe* r = nullptr;
@@ -171,8 +165,7 @@ TEST_F(InputTest, SelectPressRoutesInnermostFirstAndDrivesThePressedLook) {
     EXPECT_EQ(r->own.storedTarget(), -4.0f);
     EXPECT_EQ(r->own.currentLevel(), 2.0f);
 
-    for (InputProbe* p : {a, static_cast<InputProbe*>(r), b, c})
-        p->logUpdates = false;
+    logUpdates(false);
     EXPECT_EQ(frame(0.1f), Events());
     EXPECT_FLOAT_EQ(r->own.currentLevel(), 2.3f);
     EXPECT_FLOAT_EQ(host.mode().currentLevel(), 2.3f);
@@ -220,7 +213,7 @@ TEST_F(InputTest, PostedInOrderEachWithItsOwnUpdatePass) {
                               "c update 0", "r update 0"}));
 
     // A message posted by a handler is worked off in the same update.
-    c->logUpdates = a->logUpdates = b->logUpdates = r->logUpdates = false;
+    logUpdates(false);
     c->postOnPress = true;
     host.buttonPress(Button::Home, 0, 1);
     EXPECT_EQ(frame(),

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "test_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 
@@ -38,93 +38,11 @@ class OtherItem : public Object {
 };
 KOVA_IMPLEMENT_CLASS_NAMED(OtherItem, "kova_test::OtherItem", &Object::absoluteClass)
 
-// A visiting stream that replaces, drops or refuses chosen references and
-// records every call it gets.
-class ScriptedStream : public Stream {
-public:
-    bool stream() override { return true; }
-    bool streamObject(System&, Object*& reference, const char* label,
-                      RuntimeClass* requiredClass) override {
-        seen.push_back(reference);
-        EXPECT_STREQ(label, "Object");
-        EXPECT_EQ(requiredClass, nullptr);
-        if (reference && reference == refuse) return false;
-        if (reference && reference == replace) reference = replacement;
-        if (reference && reference == drop) reference = nullptr;
-        return true;
-    }
-    std::vector<Object*> seen;
-    Object* replace = nullptr;
-    Object* replacement = nullptr;
-    Object* drop = nullptr;
-    Object* refuse = nullptr;
-};
-
-// Byte streams with positions, as an object file reader and writer need them.
-class ByteOStream : public OStream {
-public:
-    int writeBuffer(const void* data, int size) override {
-        const char* bytes = static_cast<const char*>(data);
-        for (int i = 0; i < size; ++i, ++at) {
-            if (at < bytes_.size()) {
-                bytes_[at] = bytes[i];
-            } else {
-                bytes_.push_back(bytes[i]);
-            }
-        }
-        return size;
-    }
-    int position() override { return static_cast<int>(at); }
-    bool setPosition(int p) override {
-        if (p < 0 || p > static_cast<int>(bytes_.size())) return false;
-        at = static_cast<std::size_t>(p);
-        return true;
-    }
-    std::string bytes_;
-    std::size_t at = 0;
-};
-
-class ByteIStream : public IStream {
-public:
-    explicit ByteIStream(std::string bytes) : bytes_(std::move(bytes)) {}
-    int available() override { return static_cast<int>(bytes_.size()) - at; }
-    int readBuffer(void* data, int size) override {
-        int n = size < available() ? size : available();
-        bytes_.copy(static_cast<char*>(data), static_cast<std::size_t>(n),
-                    static_cast<std::size_t>(at));
-        at += n;
-        return n;
-    }
-    int skip(int n) override {
-        int before = at;
-        setPosition(at + n);
-        return at - before;
-    }
-    int position() override { return at; }
-    bool setPosition(int p) override {
-        if (p < 0 || p > static_cast<int>(bytes_.size())) return false;
-        at = p;
-        return true;
-    }
-    std::string bytes_;
-    int at = 0;
-};
-
-class ListTest : public ::testing::Test {
+class ListTest : public HostTest<> {
 protected:
-    void SetUp() override { host.init(); }
-    void TearDown() override {
-        host.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-    }
-
-    Object* create(RuntimeClass* cls) {
-        Object* object = nullptr;
-        EXPECT_TRUE(Object::create(host, object, cls));
-        return object;
-    }
-    ListItem* make(int value, RuntimeClass* cls = ListItem::absoluteClass()) {
-        ListItem* item = static_cast<ListItem*>(create(cls));
+    template <class T = ListItem>
+    ListItem* newItem(int value) {
+        ListItem* item = make<T>();
         item->value = value;
         return item;
     }
@@ -138,8 +56,6 @@ protected:
         return result;
     }
     static int items() { return ListItem::absoluteClass()->classInstanceCount(); }
-
-    TestHost host;
 };
 
 TEST_F(ListTest, EmptyListHasNoHandles) {
@@ -165,24 +81,23 @@ TEST_F(ListTest, EmptyListHasNoHandles) {
     EXPECT_TRUE(list.clear(host));
     EXPECT_TRUE(list.List::clear(host));
 
-    ListItem* item = make(1);
-    Object* held = item;
+    ListItem* item = newItem(1);
     EXPECT_FALSE(list.setObjectFromHandle(0, item));
     EXPECT_EQ(list.handleFromObject(item), 0);
-    EXPECT_TRUE(Object::clear(host, held));
+    EXPECT_TRUE(Object::clear(host, item));
 }
 
 TEST_F(ListTest, InsertRemoveAndFocus) {
     ObjectList list(ListItem::absoluteClass());
-    ASSERT_TRUE(list.appendObject(host, make(1)));
+    ASSERT_TRUE(list.appendObject(host, newItem(1)));
     int first = list.firstHandle();
     EXPECT_NE(first, 0);
     EXPECT_EQ(list.lastHandle(), first);
     EXPECT_EQ(list.focusHandle(), first);
 
     // Appending never moves the focus.
-    ASSERT_TRUE(list.appendObject(host, make(2)));
-    ASSERT_TRUE(list.addObject(host, 0, make(3)));  // handle 0 appends
+    ASSERT_TRUE(list.appendObject(host, newItem(2)));
+    ASSERT_TRUE(list.addObject(host, 0, newItem(3)));  // handle 0 appends
     EXPECT_EQ(values(list), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(list.focusHandle(), first);
     int second = list.handleFromIndex(1);
@@ -192,8 +107,8 @@ TEST_F(ListTest, InsertRemoveAndFocus) {
     EXPECT_EQ(std::set<int>({first, second, third}).size(), 3u);
 
     // Inserting before the first entry makes a new first; last and focus stay.
-    ASSERT_TRUE(list.addObject(host, first, make(0)));
-    ASSERT_TRUE(list.addObject(host, third, make(25)));
+    ASSERT_TRUE(list.addObject(host, first, newItem(0)));
+    ASSERT_TRUE(list.addObject(host, third, newItem(25)));
     EXPECT_EQ(values(list), (std::vector<int>{0, 1, 2, 25, 3}));
     EXPECT_EQ(list.indexFromHandle(first), 1);
     EXPECT_EQ(list.focusHandle(), first);
@@ -248,12 +163,12 @@ TEST_F(ListTest, InsertRemoveAndFocus) {
 
 TEST_F(ListTest, ClassIsCheckedOnInsertionOnly) {
     ObjectList list(ListItem::absoluteClass());
-    Object* other = create(OtherItem::absoluteClass());
+    Object* other = make<OtherItem>();
     EXPECT_FALSE(list.appendObject(host, nullptr));
     EXPECT_FALSE(list.appendObject(host, other));
     EXPECT_FALSE(list.addObject(host, 0, other));
     EXPECT_EQ(list.firstHandle(), 0);
-    ASSERT_TRUE(list.appendObject(host, make(1, SpecialListItem::absoluteClass())));
+    ASSERT_TRUE(list.appendObject(host, newItem<SpecialListItem>(1)));
     int h = list.firstHandle();
     EXPECT_FALSE(list.addObject(host, h, other));
     EXPECT_FALSE(list.addObject(host, h, nullptr));
@@ -269,7 +184,7 @@ TEST_F(ListTest, ClassIsCheckedOnInsertionOnly) {
     ObjectList any(nullptr);
     EXPECT_EQ(any.validClass(), nullptr);
     EXPECT_TRUE(any.appendObject(host, special));
-    EXPECT_TRUE(any.addObject(host, any.firstHandle(), make(2)));
+    EXPECT_TRUE(any.addObject(host, any.firstHandle(), newItem(2)));
     EXPECT_FALSE(any.appendObject(host, nullptr));
     EXPECT_TRUE(list.clear(host));
     EXPECT_TRUE(any.clear(host));
@@ -278,7 +193,7 @@ TEST_F(ListTest, ClassIsCheckedOnInsertionOnly) {
 TEST_F(ListTest, NullEntryEndsTheBaseAlgorithms) {
     ObjectList list(ListItem::absoluteClass());
     for (int v : {1, 2, 3, 4})
-        ASSERT_TRUE(list.appendObject(host, make(v)));
+        ASSERT_TRUE(list.appendObject(host, newItem(v)));
     int second = list.handleFromIndex(1);
     int fourth = list.lastHandle();
     Object* two = list.objectFromHandle(second);
@@ -309,9 +224,9 @@ TEST_F(ListTest, NullEntryEndsTheBaseAlgorithms) {
 
 TEST_F(ListTest, EntryStrings) {
     ObjectList list(nullptr);
-    ASSERT_TRUE(list.appendObject(host, make(1)));
-    ASSERT_TRUE(list.appendObject(host, make(2, SpecialListItem::absoluteClass())));
-    ASSERT_TRUE(list.appendObject(host, make(3)));
+    ASSERT_TRUE(list.appendObject(host, newItem(1)));
+    ASSERT_TRUE(list.appendObject(host, newItem<SpecialListItem>(2)));
+    ASSERT_TRUE(list.appendObject(host, newItem(3)));
     ListItem* named = static_cast<ListItem*>(list.objectFromIndex(2));
     named->label = "Hero";
     EXPECT_STREQ(list.string(host, list.handleFromIndex(0)), "ListItem");
@@ -325,68 +240,65 @@ TEST_F(ListTest, EntryStrings) {
 TEST_F(ListTest, ClearReleasesOwnedObjects) {
     ObjectList list(ListItem::absoluteClass());
     for (int v : {1, 2, 3})
-        ASSERT_TRUE(list.appendObject(host, make(v)));
+        ASSERT_TRUE(list.appendObject(host, newItem(v)));
     EXPECT_EQ(items(), 3);
     EXPECT_TRUE(list.clear(host));
     EXPECT_EQ(items(), 0);
     EXPECT_EQ(list.firstHandle(), 0);
     EXPECT_EQ(list.lastHandle(), 0);
     EXPECT_EQ(list.focusHandle(), 0);
-    ASSERT_TRUE(list.appendObject(host, make(4)));  // usable again
+    ASSERT_TRUE(list.appendObject(host, newItem(4)));  // usable again
     EXPECT_EQ(list.focusHandle(), list.firstHandle());
 
     // A named object belongs to the name directory: the list lets it go.
-    ListItem* named = make(5);
+    ListItem* named = newItem(5);
     named->label = "Kept";
     ASSERT_TRUE(list.appendObject(host, named));
     EXPECT_TRUE(list.clear(host));
     EXPECT_EQ(items(), 1);
     named->label = nullptr;
-    Object* held = named;
-    EXPECT_TRUE(Object::clear(host, held));
+    EXPECT_TRUE(Object::clear(host, named));
 
     // An object that refuses stops the clear; the entries stay, the objects
     // cleared so far are null.
-    ListItem* stubborn = make(2);
+    ListItem* stubborn = newItem(2);
     stubborn->refuseClear = true;
-    for (Object* o : {static_cast<Object*>(make(1)), static_cast<Object*>(stubborn),
-                      static_cast<Object*>(make(3))})
+    for (Object* o : {static_cast<Object*>(newItem(1)), static_cast<Object*>(stubborn),
+                      static_cast<Object*>(newItem(3))})
         ASSERT_TRUE(list.appendObject(host, o));
     EXPECT_FALSE(list.clear(host));
     EXPECT_EQ(values(list), (std::vector<int>{-1, -1, 3}));
     EXPECT_EQ(items(), 2);
     stubborn->refuseClear = false;
-    held = stubborn;
-    EXPECT_TRUE(Object::clear(host, held));
+    EXPECT_TRUE(Object::clear(host, stubborn));
     EXPECT_TRUE(list.clear(host));
 
     // The base clear destroys in order through the primitives.
     for (int v : {1, 2})
-        ASSERT_TRUE(list.appendObject(host, make(v)));
+        ASSERT_TRUE(list.appendObject(host, newItem(v)));
     EXPECT_TRUE(list.List::clear(host));
     EXPECT_EQ(list.firstHandle(), 0);
     EXPECT_EQ(items(), 0);
 
     // Destroying a list frees its entries but never its objects.
-    ListItem* survivor = make(7);
+    ListItem* survivor = newItem(7);
     {
         ObjectList scoped(ListItem::absoluteClass());
         ASSERT_TRUE(scoped.appendObject(host, survivor));
     }
     EXPECT_EQ(items(), 1);
-    held = survivor;
-    EXPECT_TRUE(Object::clear(host, held));
+    EXPECT_TRUE(Object::clear(host, survivor));
 }
 
 TEST_F(ListTest, StreamAllVisitsEveryEntry) {
     ObjectList list(ListItem::absoluteClass());
-    ScriptedStream none;
+    ReferenceRecorder none;
     EXPECT_TRUE(list.streamAll(host, none));
     EXPECT_TRUE(none.seen.empty());
     Stream refusing;  // a plain stream handles no field
     EXPECT_TRUE(list.streamAll(host, refusing));
 
-    ListItem* item[4] = {make(1), make(2), make(3), make(4)};
+    ListItem* item[4] = {newItem(1), newItem(2), newItem(3), newItem(4)};
     for (ListItem* item : item)
         ASSERT_TRUE(list.appendObject(host, item));
     int second = list.handleFromIndex(1);
@@ -396,23 +308,25 @@ TEST_F(ListTest, StreamAllVisitsEveryEntry) {
 
     // Replaced references are stored, nulled entries removed; the entries keep
     // their handles and order.
-    ListItem* replacement = make(20);
-    ScriptedStream script;
+    ListItem* replacement = newItem(20);
+    ReferenceRecorder script;
     script.replace = item[1];
     script.replacement = replacement;
     script.drop = item[2];
     EXPECT_TRUE(list.streamAll(host, script));
     EXPECT_EQ(script.seen, (std::vector<Object*>{item[0], item[1], item[2], item[3]}));
+    EXPECT_EQ(script.labels, std::vector<std::string>(4, "Object:null"));
     EXPECT_EQ(values(list), (std::vector<int>{1, 20, 4}));
     EXPECT_EQ(list.handleFromIndex(1), second);
     EXPECT_EQ(list.lastHandle(), fourth);
 
     // A null entry is passed as null and, staying null, is removed.
     ASSERT_TRUE(list.setObjectFromHandle(second, nullptr));
-    ScriptedStream stop;
+    ReferenceRecorder stop;
     stop.refuse = item[3];
     EXPECT_FALSE(list.streamAll(host, stop));
     EXPECT_EQ(stop.seen, (std::vector<Object*>{item[0], nullptr, item[3]}));
+    EXPECT_EQ(stop.labels, std::vector<std::string>(3, "Object:null"));
     EXPECT_EQ(values(list), (std::vector<int>{1, 4}));
 
     // A releasing stream nulls every reference and so empties the list.
@@ -434,7 +348,7 @@ TEST_F(ListTest, LoadAndSaveStopAtFailingRecords) {
     EXPECT_FALSE(list.save(host, sink));
     EXPECT_FALSE(list.load(host, source));
     for (int v : {1, 2})
-        ASSERT_TRUE(list.appendObject(host, make(v)));
+        ASSERT_TRUE(list.appendObject(host, newItem(v)));
     list.setFocusHandle(list.lastHandle());
     EXPECT_FALSE(list.save(host, sink));
     EXPECT_FALSE(list.onSave(host, sink));
@@ -445,17 +359,16 @@ TEST_F(ListTest, LoadAndSaveStopAtFailingRecords) {
     EXPECT_TRUE(list.clear(host));
 }
 
-// Enable once object records can be written and read.
 TEST_F(ListTest, SaveAndLoadRoundTrip) {
     ObjectList list(ListItem::absoluteClass());
     for (int v : {7, 8, 9})
-        ASSERT_TRUE(list.appendObject(host, make(v)));
-    ByteOStream out;
+        ASSERT_TRUE(list.appendObject(host, newItem(v)));
+    FileOStream out;
     ASSERT_TRUE(list.save(host, out));
     EXPECT_TRUE(list.clear(host));
 
     ObjectList copy(ListItem::absoluteClass());
-    ByteIStream in(out.bytes_);
+    MemoryIStream in(out.bytes());
     ASSERT_TRUE(copy.load(host, in)) << host.log.text;
     EXPECT_EQ(values(copy), (std::vector<int>{7, 8, 9}));
     EXPECT_EQ(copy.focusHandle(), copy.firstHandle());
@@ -511,8 +424,7 @@ TEST_F(ListTest, IteratorsWalkNodeChains) {
     Node* first = nullptr;
     Node** slot = &first;
     for (const char* label : {"a", "cut", "b"}) {
-        ASSERT_TRUE(Node::create(host, *slot, ListProbeNode::absoluteClass()));
-        static_cast<ListProbeNode*>(*slot)->label = label;
+        make<ListProbeNode>(*slot)->label = label;
         slot = &(*slot)->nextNode(0);
     }
     Rectangle rect;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "test_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 namespace {
@@ -53,18 +53,15 @@ public:
 };
 KOVA_IMPLEMENT_CLASS_NAMED(GoverningProbe, "kova_test::GoverningProbe", &ModeProbe::absoluteClass)
 
-class ModeTest : public ::testing::Test {
+class ModeTest : public HostTest<> {
 protected:
-    void SetUp() override { host.init(); }
     void TearDown() override {
         Node::clear(host, subtree);
-        host.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
+        HostTest::TearDown();
     }
     template <class T = ModeProbe>
     T* probe(Node*& slot, const char* label) {
-        EXPECT_TRUE(Node::create(host, slot, T::absoluteClass()));
-        T* node = static_cast<T*>(slot);
+        T* node = make<T>(slot);
         node->label = label;
         node->log = &log;
         return node;
@@ -88,7 +85,6 @@ protected:
     }
 
     using Events = std::vector<std::string>;
-    TestHost host;
     Node* subtree = nullptr;
     Rectangle rect{5.0f, 6.0f, 7.0f, 8.0f, 0.0f};
     std::vector<std::string> log;

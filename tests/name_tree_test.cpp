@@ -7,25 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "test_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 namespace {
 
 // A named object that may own one further object through its field list and
 // may ask to be saved into a stream of its own.
-class TreeItem : public Object {
+class TreeItem : public Named<Object> {
     KOVA_RUNTIME_CLASS(TreeItem)
 public:
-    explicit TreeItem(const char* name = nullptr) : name_(Memory::stringDuplicate(name)) {}
-    ~TreeItem() override { Memory::stringDelete(name_); }
-    const char* name() override { return name_; }
-    bool setName(const char* name) override {
-        char* copy = Memory::stringDuplicate(name);
-        Memory::stringDelete(name_);
-        name_ = copy;
-        return true;
-    }
+    using Named::Named;
     bool isStreamOwner() override { return streamOwner; }
     bool onStream(System& system, Stream& stream) override {
         return Object::onStream(system, stream) &&
@@ -33,22 +25,8 @@ public:
     }
     Object* owned = nullptr;
     bool streamOwner = false;
-
-private:
-    char* name_;
 };
 KOVA_IMPLEMENT_CLASS_NAMED(TreeItem, "kova_test::TreeItem", &Object::absoluteClass)
-
-// Counts the references a pass hands it.
-class CountingStream : public Stream {
-public:
-    bool stream() override { return true; }
-    bool streamObject(System&, Object*& reference, const char* label, RuntimeClass*) override {
-        if (reference && std::string(label) == "Object") seen.push_back(reference);
-        return true;
-    }
-    std::vector<Object*> seen;
-};
 
 std::vector<std::string> childTexts(NameLink* directory) {
     std::vector<std::string> texts;
@@ -72,23 +50,15 @@ int logLines(const std::string& log) {
 
 }  // namespace
 
-class NameTreeTest : public ::testing::Test {
+class NameTreeTest : public HostTest<> {
 protected:
-    void SetUp() override { host.init(); }
-    void TearDown() override {
-        host.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-    }
-
     // A counted item, as the loader or Object::create would make it.
     TreeItem* item(const char* name) {
-        Object* object = nullptr;
-        EXPECT_TRUE(Object::create(host, object, TreeItem::absoluteClass()));
-        object->setName(name);
-        return static_cast<TreeItem*>(object);
+        TreeItem* made = make<TreeItem>();
+        made->setName(name);
+        return made;
     }
 
-    TestHost host;
     NameTree tree;
 };
 
@@ -290,7 +260,7 @@ TEST_F(NameTreeTest, PassesOverEveryNamedObject) {
     ASSERT_TRUE(host.addNamedObject(shared, nullptr));
     NameTree* names = host.nameTree();
 
-    CountingStream counting;
+    ReferenceRecorder counting;
     ASSERT_TRUE(names->streamAll(host, counting));
     EXPECT_EQ(counting.seen, (std::vector<Object*>{menu, shared, host.systemStyle()}));
 
@@ -345,7 +315,7 @@ TEST_F(NameTreeTest, HundredThousandObjectsInOneDirectory) {
     EXPECT_EQ(fullName(*names, items[count - 1]), "Big/item099999");
     EXPECT_EQ(names->findObjectDirectory(items[count - 1]), names->findLink("Big"));
 
-    CountingStream counting;
+    ReferenceRecorder counting;
     ASSERT_TRUE(names->streamAll(host, counting));
     EXPECT_EQ(counting.seen.size(), static_cast<std::size_t>(count + 1));
 

@@ -8,26 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "file_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 
 // A node with a field of each common kind, which keeps its own name so it can
 // be registered, and which records the show events that reach it.
-class FileNode : public Node {
+class FileNode : public Named<Node> {
     KOVA_RUNTIME_CLASS(FileNode)
 public:
-    ~FileNode() override {
-        Memory::stringDelete(name_);
-        Memory::stringDelete(text);
-    }
-    const char* name() override { return name_; }
-    bool setName(const char* name) override {
-        char* copy = Memory::stringDuplicate(name);
-        Memory::stringDelete(name_);
-        name_ = copy;
-        return true;
-    }
+    ~FileNode() override { Memory::stringDelete(text); }
     bool onStream(System& system, Stream& stream) override {
         return Node::onStream(system, stream) && stream.streamInt(number, "Number") &&
                stream.streamString(text, "Text") &&
@@ -51,7 +41,6 @@ private:
                                                        std::to_string(number));
         return false;
     }
-    char* name_ = nullptr;
 };
 KOVA_IMPLEMENT_CLASS_NAMED(FileNode, "kova_test::FileNode", &Node::absoluteClass)
 
@@ -63,14 +52,8 @@ public:
 };
 KOVA_IMPLEMENT_CLASS_NAMED(OwnFileNode, "kova_test::OwnFileNode", &FileNode::absoluteClass)
 
-class ObjectFileTest : public ::testing::Test {
+class ObjectFileTest : public HostTest<FileHost> {
 protected:
-    void SetUp() override { host.init(); }
-    void TearDown() override {
-        host.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-    }
-
     template <class T>
     T* make(const char* name, int number, const char* text = nullptr) {
         T* node = new T();
@@ -79,8 +62,6 @@ protected:
         node->text = Memory::stringDuplicate(text);
         return node;
     }
-
-    FileHost host;
 };
 
 Bytes nullRecord() {
@@ -130,11 +111,6 @@ Bytes fileNodeFields(const Bytes& next, int number, const std::string& text,
     out.insert(out.end(), style.begin(), style.end());
     out.insert(out.end(), child.begin(), child.end());
     return out;
-}
-
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 Bytes u16(int value) {

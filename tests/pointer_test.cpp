@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "test_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 namespace {
@@ -45,37 +45,16 @@ public:
 };
 KOVA_IMPLEMENT_CLASS_NAMED(PlayerProbe, "kova_test::PlayerProbe", &Node::absoluteClass)
 
-// Records the registration fields.
-class RegisterRecorder : public Stream {
-public:
-    bool stream() override { return true; }
-    bool streamInt(int& value, const char* label) override {
-        fields.push_back(std::string(label) + " " + std::to_string(value));
-        return true;
-    }
-    bool streamBool(bool& value, const char* label) override {
-        fields.push_back(std::string(label) + (value ? " true" : " false"));
-        return true;
-    }
-    std::vector<std::string> fields;
-};
-
-class PointerTest : public ::testing::Test {
+class PointerTest : public HostTest<> {
 protected:
     void SetUp() override {
-        host.init();
-        EXPECT_TRUE(Node::create(host, host.firstNode(), PlayerProbe::absoluteClass()));
-        root = static_cast<PlayerProbe*>(host.firstNode());
+        HostTest::SetUp();
+        root = make<PlayerProbe>(host.firstNode());
         host.update(0.0f);  // the root mode takes the focus
-    }
-    void TearDown() override {
-        host.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
     }
     DynamicIndexPointer* useDynamicPointer() {
         EXPECT_TRUE(Pointer::clear(host, host.pointer()));
-        EXPECT_TRUE(Object::create(host, host.pointer(), DynamicIndexPointer::absoluteClass()));
-        return static_cast<DynamicIndexPointer*>(host.pointer());
+        return make<DynamicIndexPointer>(host.pointer());
     }
     // Presses and releases Select on the given pads; returns the events seen.
     std::vector<std::string> presses(std::initializer_list<int> pads) {
@@ -93,7 +72,6 @@ protected:
     }
 
     using Seen = std::vector<std::string>;
-    TestHost host;
     PlayerProbe* root = nullptr;
 };
 
@@ -181,13 +159,14 @@ TEST_F(PointerTest, UnlockedEveryPadIsPlayerOne) {
     pointer->unlockPadIndex();
     EXPECT_EQ(order(*pointer), std::vector<int>({100, 100, 100, 100}));
 
-    RegisterRecorder recorder;
+    FieldRecorder recorder;
     pointer->lock(true);
     presses({3});
     EXPECT_TRUE(pointer->onRegister(host, recorder));
     EXPECT_EQ(recorder.fields,
-              std::vector<std::string>({"Index order 100", "Index order 100", "Index order 1",
-                                        "Index order 100", "Is locked true"}));
+              std::vector<std::string>({"int 'Index order' 100", "int 'Index order' 100",
+                                        "int 'Index order' 1", "int 'Index order' 100",
+                                        "bool 'Is locked' true"}));
 }
 
 TEST_F(PointerTest, PositionGraphicalNodeAndNullPointer) {
@@ -197,27 +176,18 @@ TEST_F(PointerTest, PositionGraphicalNodeAndNullPointer) {
     EXPECT_EQ(pointer->width(), 20.0f);
     EXPECT_EQ(pointer->height(), 20.0f);
 
-    // The engine keeps its position even when the host corrects its copy.
+    // The old position follows at the next update.
     EXPECT_TRUE(host.pointerMove(5.0f, 7.0f));
-    EXPECT_EQ(host.pointerPosition().x, 5.0f);
-    EXPECT_EQ(host.pointerPosition().y, 7.0f);
-    EXPECT_EQ(host.hostPointer.x, 5.0f);
-    EXPECT_EQ(host.hostPointer.y, 7.0f);
     EXPECT_EQ(host.pointerOldPosition().x, 0.0f);
 
     Node* node = nullptr;
-    ASSERT_TRUE(Node::create(host, node, PlayerProbe::absoluteClass()));
-    PlayerProbe* graphic = static_cast<PlayerProbe*>(node);
+    PlayerProbe* graphic = make<PlayerProbe>(node);
     pointer->setGraphicalNode(host, graphic);
     EXPECT_TRUE(host.update(0.25f));
     EXPECT_EQ(host.pointerOldPosition().x, 5.0f);
     EXPECT_EQ(host.pointerOldPosition().y, 7.0f);
     EXPECT_EQ(graphic->updates, std::vector<float>({0.25f}));
-    EXPECT_EQ(graphic->lastRect.x, 5.0f);
-    EXPECT_EQ(graphic->lastRect.y, 7.0f);
-    EXPECT_EQ(graphic->lastRect.width, 20.0f);
-    EXPECT_EQ(graphic->lastRect.height, 20.0f);
-    EXPECT_EQ(graphic->lastRect.z, 0.0f);
+    EXPECT_EQ(valuesOf(graphic->lastRect), (Floats{5.0f, 7.0f, 20.0f, 20.0f, 0.0f}));
     EXPECT_EQ(graphic->lastMode.storedTarget(), 1.0f);
     EXPECT_EQ(graphic->lastMode.storedCurrent(), 1.0f);
 

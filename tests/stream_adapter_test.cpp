@@ -2,71 +2,39 @@
 // and the clearing and re-registering passes over object graphs.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "test_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-// A host input stream with the raw operations only.
-class HostIStream : public IStream {
+// A host stream that notes its own end, to show who owns it.
+template <class Base>
+class EndNoting : public Base {
 public:
-    explicit HostIStream(Bytes bytes, bool* destroyed = nullptr)
-        : data_(std::move(bytes)), destroyed_(destroyed) {}
-    ~HostIStream() override {
-        if (destroyed_) *destroyed_ = true;
-    }
-    int available() override { return static_cast<int>(data_.size()) - at; }
-    int readBuffer(void* buffer, int size) override {
-        int n = size < available() ? size : available();
-        if (n <= 0) return 0;
-        std::memcpy(buffer, data_.data() + at, static_cast<std::size_t>(n));
-        at += n;
-        return n;
-    }
-    int skip(int n) override {
-        at += n;
-        return n;
-    }
-    int position() override { return at; }
-    bool setPosition(int p) override {
-        at = p;
-        return true;
-    }
-    Bytes data_;
-    bool* destroyed_;
-    int at = 0;
+    template <class... Args>
+    explicit EndNoting(bool& ended, Args&&... args)
+        : Base(std::forward<Args>(args)...), ended_(ended) {}
+    ~EndNoting() override { ended_ = true; }
+
+private:
+    bool& ended_;
 };
 
-// A host output stream that records its bytes and the static strings it is
-// asked to write.
-class HostOStream : public OStream {
+// A host output stream that counts its flushes and the records handed to it.
+class HostOStream : public EndNoting<FileOStream> {
 public:
-    explicit HostOStream(bool* destroyed = nullptr) : destroyed_(destroyed) {}
-    ~HostOStream() override {
-        if (destroyed_) *destroyed_ = true;
-    }
-    int writeBuffer(const void* data, int size) override {
-        const unsigned char* bytes = static_cast<const unsigned char*>(data);
-        data_.insert(data_.end(), bytes, bytes + size);
-        return size;
-    }
-    int position() override { return static_cast<int>(data_.size()); }
-    bool setPosition(int p) override { return p == position(); }
+    using EndNoting::EndNoting;
     void flush() override { ++flushes; }
     bool streamObject(System& system, Object*& reference, const char* label,
                       RuntimeClass* requiredClass) override {
         ++objectCalls;
         return OStream::streamObject(system, reference, label, requiredClass);
     }
-    Bytes data_;
     int objectCalls = 0;
-    bool* destroyed_;
     int flushes = 0;
 };
 
@@ -153,7 +121,7 @@ TEST(MemoryOStreamTest, WritesAreCutAtTheEnd) {
 
 TEST(ProxyIStreamTest, AWrapperSeesEveryReadEvenThroughTheInnerStream) {
     TestHost host;
-    HostIStream inner({1, 0, 0, 0, 2, 0, 0, 0, 3, 'a', 'b', 'c', 4, 0, 0, 0});
+    MemoryIStream inner({1, 0, 0, 0, 2, 0, 0, 0, 3, 'a', 'b', 'c', 4, 0, 0, 0});
     {
         WatchingProxy proxy(&inner, false);
         EXPECT_EQ(proxy.actualClass(), IStream::absoluteClass());
@@ -205,7 +173,7 @@ TEST(ProxyIStreamTest, AWrapperSeesEveryReadEvenThroughTheInnerStream) {
     // Stacked proxies: the innermost stream reads through the outermost; the
     // outer one going hands the inner proxy its own link back.
     bool hostGone = false;
-    HostIStream* owned = new HostIStream({9, 0, 0, 0}, &hostGone);
+    auto* owned = new EndNoting<MemoryIStream>(hostGone, Bytes{9, 0, 0, 0});
     WatchingProxy* middle = new WatchingProxy(owned, true);
     {
         WatchingProxy outer(middle, false);
@@ -246,7 +214,7 @@ public:
 TEST(ProxyOStreamTest, FieldsGoToTheTargetWhichTheProxyOwns) {
     TestHost host;
     bool gone = false;
-    HostOStream* target = new HostOStream(&gone);
+    HostOStream* target = new HostOStream(gone);
     {
         MarkingProxy proxy(target);
         EXPECT_EQ(proxy.actualClass(), OStream::absoluteClass());
@@ -255,7 +223,7 @@ TEST(ProxyOStreamTest, FieldsGoToTheTargetWhichTheProxyOwns) {
         char* text = Memory::stringDuplicate("hi");
         EXPECT_TRUE(proxy.streamInt(value, "") && proxy.streamString(text, "") &&
                     proxy.streamStaticString(host, "name", ""));
-        EXPECT_EQ(target->data_, (Bytes{0x0D, 0x0C, 0x0B, 0x0A, 2, 0, 0, 0, 'h', 'i', 0xEE}));
+        EXPECT_EQ(target->bytes(), (Bytes{0x0D, 0x0C, 0x0B, 0x0A, 2, 0, 0, 0, 'h', 'i', 0xEE}));
         EXPECT_EQ(proxy.texts, std::vector<std::string>{"name"});
         EXPECT_EQ(proxy.position(), 11);
         proxy.flush();
@@ -314,45 +282,22 @@ public:
 KOVA_IMPLEMENT_CLASS_NAMED(HolderNode, "kova_test::HolderNode", &Node::absoluteClass)
 
 // The same node keeping a name of its own.
-class NamedHolderNode : public HolderNode {
+class NamedHolderNode : public Named<HolderNode> {
     KOVA_RUNTIME_CLASS(NamedHolderNode)
 public:
-    explicit NamedHolderNode(const char* name = nullptr) : name_(Memory::stringDuplicate(name)) {}
-    ~NamedHolderNode() override { Memory::stringDelete(name_); }
-    const char* name() override { return name_; }
-    bool setName(const char* name) override {
-        char* copy = Memory::stringDuplicate(name);
-        Memory::stringDelete(name_);
-        name_ = copy;
-        return true;
-    }
-
-private:
-    char* name_;
+    using Named::Named;
 };
 KOVA_IMPLEMENT_CLASS_NAMED(NamedHolderNode, "kova_test::NamedHolderNode",
                            &HolderNode::absoluteClass)
 
-class PassTest : public ::testing::Test {
+class PassTest : public HostTest<> {
 protected:
-    void SetUp() override { host.init(); }
-    void TearDown() override {
-        host.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-    }
-    HolderNode* make() {
-        Object* object = nullptr;
-        EXPECT_TRUE(Object::create(host, object, HolderNode::absoluteClass()));
-        return static_cast<HolderNode*>(object);
-    }
     NamedHolderNode* named(const char* name) {
         NamedHolderNode* node = new NamedHolderNode(name);
         EXPECT_EQ(host.registerObject(node, nullptr), node);
         return node;
     }
     static int live() { return RuntimeClass::totalClassInstanceCount(); }
-
-    TestHost host;
 };
 
 // Counts what the pass destroys.
@@ -369,14 +314,14 @@ public:
 TEST_F(PassTest, ClearingReleasesOwnedObjectsAndLeavesNamedOnesAlive) {
     int before = live();
     NamedHolderNode* shared = named("Shared");
-    HolderNode* sharedChild = make();
+    HolderNode* sharedChild = make<HolderNode>();
     shared->owned = sharedChild;
 
     // An owner with a nested owned chain, a list of owned objects and a
     // reference to a named object.
-    HolderNode* root = make();
-    HolderNode* child = make();
-    HolderNode* grandChild = make();
+    HolderNode* root = make<HolderNode>();
+    HolderNode* child = make<HolderNode>();
+    HolderNode* grandChild = make<HolderNode>();
     root->owned = child;
     child->owned = grandChild;
     child->other = shared;
@@ -440,9 +385,9 @@ TEST_F(PassTest, ClearingReleasesOwnedObjectsAndLeavesNamedOnesAlive) {
 
 TEST_F(PassTest, ARefusingObjectStopsTheClearOutOfItsReference) {
     int before = live();
-    HolderNode* root = make();
-    HolderNode* stubborn = make();
-    HolderNode* after = make();
+    HolderNode* root = make<HolderNode>();
+    HolderNode* stubborn = make<HolderNode>();
+    HolderNode* after = make<HolderNode>();
     root->owned = stubborn;
     root->other = after;
     stubborn->refuseClear = true;
@@ -453,10 +398,8 @@ TEST_F(PassTest, ARefusingObjectStopsTheClearOutOfItsReference) {
     EXPECT_EQ(root->other, after);    // the pass stopped before this field
     EXPECT_EQ(live(), before + 3);    // nothing was destroyed
     stubborn->refuseClear = false;
-    Object* loose = stubborn;
-    EXPECT_TRUE(Object::clear(host, loose));
-    loose = root;
-    EXPECT_TRUE(Object::clear(host, loose));
+    EXPECT_TRUE(Object::clear(host, stubborn));
+    EXPECT_TRUE(Object::clear(host, root));
     EXPECT_EQ(live(), before);
 }
 
@@ -469,20 +412,21 @@ TEST_F(PassTest, ReRegistrationReplacesEveryReference) {
     // holder that is also reached from inside another named one.
     NamedHolderNode* namedHolder = named("Holder");
     NamedHolderNode* innerNamed = named("Inner");
-    HolderNode* unnamed = make();
+    HolderNode* unnamed = make<HolderNode>();
     namedHolder->other = oldOne;
     namedHolder->owned = unnamed;
     namedHolder->list.appendObject(host, oldOne);
     namedHolder->list.appendObject(host, innerNamed);
     unnamed->other = oldOne;
     innerNamed->other = oldOne;
-    HolderNode* root = make();
+    HolderNode* root = make<HolderNode>();
     root->other = oldOne;
     host.firstNode() = root;
 
     Object* kept = host.reRegisterObject(newOne, "Game", false, false);
     EXPECT_EQ(kept, oldOne);
     EXPECT_EQ(host.findNamedObject("Game/Score"), newOne);
+    EXPECT_FALSE(host.nameTree()->exists(oldOne));
     EXPECT_EQ(namedHolder->other, newOne);
     EXPECT_EQ(unnamed->other, newOne);
     EXPECT_EQ(innerNamed->other, newOne);
@@ -495,15 +439,17 @@ TEST_F(PassTest, ReRegistrationReplacesEveryReference) {
     EXPECT_EQ(namedHolder->registers, 1);
     EXPECT_EQ(unnamed->registers, 1);
     EXPECT_EQ(oldOne->registers, 1);
+    int counted = live();
     RuntimeObject::destroy(kept);  // the caller's now, and still counted
+    EXPECT_EQ(live(), counted - 1);
 }
 
 TEST_F(PassTest, ARefusingRegistrationStopsThePassWithTheObjectInPlace) {
     NamedHolderNode* oldOne = new NamedHolderNode("Old");
-    HolderNode* replacement = make();
-    HolderNode* root = make();
-    HolderNode* stubborn = make();
-    HolderNode* later = make();
+    HolderNode* replacement = make<HolderNode>();
+    HolderNode* root = make<HolderNode>();
+    HolderNode* stubborn = make<HolderNode>();
+    HolderNode* later = make<HolderNode>();
     root->owned = stubborn;
     root->other = later;
     later->other = oldOne;
@@ -531,8 +477,7 @@ TEST_F(PassTest, ARefusingRegistrationStopsThePassWithTheObjectInPlace) {
     stubborn->refuseRegister = false;
     later->other = nullptr;
     delete oldOne;  // never registered, never counted
-    Object* loose = replacement;
-    EXPECT_TRUE(Object::clear(host, loose));
+    EXPECT_TRUE(Object::clear(host, replacement));
 }
 
 }  // namespace

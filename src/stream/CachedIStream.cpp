@@ -1,7 +1,21 @@
+#include <climits>
+
 #include "kova/stream.h"
 
 namespace tarn {
 namespace kova {
+
+namespace {
+
+// A damaged record length can ask for a skip far past the end of any file;
+// the replayed position saturates instead of overflowing.
+int saturated(long long value) {
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+}  // namespace
 
 OutputIStream::OutputIStream(OStream* copy, IStream* source)
     : ProxyIStream(source, true), copy_(copy) {}
@@ -28,13 +42,14 @@ int CachedIStream::readBuffer(void* buffer, int size) {
 
 int CachedIStream::skip(int count) {
     reclaimLink();
-    skipped_ += count;
+    skipped_ = saturated(static_cast<long long>(skipped_) + count);
     return count;
 }
 
 int CachedIStream::position() {
     reclaimLink();
-    return (target() ? target()->position() : 0) + skipped_ - start_;
+    long long cache = target() ? target()->position() : 0;
+    return saturated(cache + skipped_ - start_);
 }
 
 }  // namespace kova
