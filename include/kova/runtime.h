@@ -17,6 +17,14 @@
 #define KOVA_API __attribute__((visibility("default")))
 #endif
 
+// Lets the compiler check the arguments of printf-style functions.
+#if defined(__GNUC__)
+#define KOVA_PRINTF_FORMAT(formatIndex, firstArgument) \
+    __attribute__((format(printf, formatIndex, firstArgument)))
+#else
+#define KOVA_PRINTF_FORMAT(formatIndex, firstArgument)
+#endif
+
 namespace tarn {
 namespace kova {
 

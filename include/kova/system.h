@@ -61,11 +61,7 @@ public:
     bool onRegister(System& system, Stream& stream) override;
 
     // The engine's log: one formatted line to the host's information stream.
-    void printf(const char* format, ...)
-#if defined(__GNUC__)
-        __attribute__((format(printf, 2, 3)))
-#endif
-        ;
+    void printf(const char* format, ...) KOVA_PRINTF_FORMAT(2, 3);
 
     // Registration and naming of objects.
     Object* registerObject(Object* object, const char* directory);
@@ -100,9 +96,7 @@ public:
         int nodeWalk = 0;               // depth of the node walk under way
         bool nodeWalkReported = false;  // a too deep walk is logged once
     };
-    RecordNesting& recordNesting() {
-        return recordNesting_;
-    }
+    RecordNesting& recordNesting() { return recordNesting_; }
 
     // Input reports from the host, queued until the next update.
     bool buttonPress(int button, int inputIndex, int repeatCount);
@@ -111,49 +105,21 @@ public:
     bool unicodeRelease(int character, int inputIndex);
     void postMessage(int type, int inputIndex, float first, float second, float third);
 
-    float width() const {
-        return clipRect_.width;
-    }
-    float height() const {
-        return clipRect_.height;
-    }
-    Rectangle& clipRect() {
-        return clipRect_;
-    }
-    Node*& firstNode() {
-        return firstNode_;
-    }
-    Pointer*& pointer() {
-        return pointer_;
-    }
-    Style* systemStyle() {
-        return systemStyle_;
-    }
-    Mode& mode() {
-        return mode_;
-    }
-    NameTree* nameTree() {
-        return nameTree_;
-    }
-    MessageManager* messageManager() {
-        return messageManager_;
-    }
-    Coordinate2& pointerPosition() {
-        return pointerPosition_;
-    }
-    Coordinate2& pointerOldPosition() {
-        return pointerOldPosition_;
-    }
+    float width() const { return clipRect_.width; }
+    float height() const { return clipRect_.height; }
+    Rectangle& clipRect() { return clipRect_; }
+    Node*& firstNode() { return firstNode_; }
+    Pointer*& pointer() { return pointer_; }
+    Style* systemStyle() { return systemStyle_; }
+    Mode& mode() { return mode_; }
+    NameTree* nameTree() { return nameTree_; }
+    MessageManager* messageManager() { return messageManager_; }
+    Coordinate2& pointerPosition() { return pointerPosition_; }
+    Coordinate2& pointerOldPosition() { return pointerOldPosition_; }
 
-    int focusLockCount() const {
-        return focusLockCount_;
-    }
-    void increaseLockCount() {
-        ++focusLockCount_;
-    }
-    void decreaseLockCount() {
-        --focusLockCount_;
-    }
+    int focusLockCount() const { return focusLockCount_; }
+    void increaseLockCount() { ++focusLockCount_; }
+    void decreaseLockCount() { --focusLockCount_; }
 
 private:
     Rectangle clipRect_;
