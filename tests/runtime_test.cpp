@@ -230,6 +230,12 @@ TEST(MemoryTest, NumbersToAndFromText) {
     EXPECT_STREQ(out, "0.0");
     Memory::floatToString(16777216.0f, 0, out);
     EXPECT_STREQ(out, "16777216");
+    Memory::floatToString(1e20f, 0, out);  // every digit of the stored value
+    EXPECT_STREQ(out, "100000002004087734272");
+    Memory::floatToString(-3.40282347e38f, 1, out);
+    EXPECT_STREQ(out, "-340282346638528859811704183484516925440.0");
+    Memory::floatToString(0.1f, 9, out);
+    EXPECT_STREQ(out, "0.100000001");
 
     Memory::intToString(-2147483647 - 1, out);
     EXPECT_STREQ(out, "-2147483648");

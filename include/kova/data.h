@@ -7,11 +7,323 @@
 namespace tarn {
 namespace kova {
 
-// Base of variables.
+// Base of variables: a named value that screens and host read and write as a
+// number, as text one character at a time, and, for list-like data, by index.
+// Each class converts between the forms; the caller never sees the type.
 class KOVA_API Data : public Object {
     KOVA_RUNTIME_CLASS(Data)
 public:
-    Data() = default;
+    explicit Data(const char* name = nullptr);
+    ~Data() override;
+
+    const char* name() override { return name_; }
+    bool setName(const char* name) override;
+
+    // Writes report true also when the value was ignored. A null text reads
+    // as 0 to number classes and leaves text classes without text. The
+    // indexed forms of the base ignore the index.
+    virtual bool set(System& system, int index, float value);
+    virtual bool set(System& system, int index, const unsigned short* text);
+    virtual bool set(System& system, int index, const char* text);
+    virtual bool set(System& system, float value);
+    virtual bool set(System& system, const unsigned short* text);
+    virtual bool set(System& system, const char* text);
+    virtual float value(System& system, int index);
+    virtual float value(System& system);
+    // A character of 0 ends the text; positions past the end read 0.
+    virtual int character(System& system, int index, int position);
+    virtual int character(System& system, int position);
+    virtual int indexCount(System& system);
+    virtual Data* dataAt(int index);
+
+    // Text operations over the characters.
+    int stringLength(System& system);
+    int stringLength(System& system, int index);
+    // Store at most size characters, always terminated; a result equal to
+    // size means the text did not fit.
+    int stringCopy(System& system, char* buffer, int size);
+    int stringCopy(System& system, unsigned short* buffer, int size);
+    int stringCopy(System& system, int index, char* buffer, int size);
+    int stringCopy(System& system, int index, unsigned short* buffer, int size);
+    int stringCompare(System& system, Data* other);
+
+protected:
+    // Number texts kept by data classes: the text is made on first use and
+    // remade only when the value moved, so reading a number character by
+    // character formats it once. Integers take 12 bytes, floats 18 with 9
+    // fraction digits.
+    enum { IntTextSize = 12, FloatTextSize = 18, FloatTextDigits = 9 };
+    static int intTextCharacter(int value, int& textValue, char*& text, int position);
+    static int floatTextCharacter(float value, float& textValue, char*& text, int position);
+    // Memory::floatToString cut to a buffer of size bytes: a very large
+    // number loses digits at the end rather than overrunning the buffer.
+    static void formatFloat(float value, int digits, char* buffer, int size);
+    // Number written into a text by the text classes: 7 fraction digits in a
+    // 32-byte buffer.
+    enum { NumberTextSize = 32, NumberTextDigits = 7 };
+
+private:
+    char* name_;
+};
+
+// A flag. Only the number 1.0 and the texts "true" (any case) and "1" set it.
+class KOVA_API BoolData : public Data {
+    KOVA_RUNTIME_CLASS(BoolData)
+public:
+    explicit BoolData(bool value = false, const char* name = nullptr);
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    // The character at position of "true" or "false"; 0 past the end.
+    static int boolToString(bool value, int position);
+    static bool textToBool(const char* text);
+
+private:
+    bool value_;
+};
+
+// A flag of the host's. Without a reference it keeps its own.
+class KOVA_API BoolRefData : public Data {
+public:
+    BoolRefData(bool* reference, const char* name);
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+
+private:
+    bool* reference_;
+    bool ownValue_ = false;
+};
+
+// A whole number; numbers written into it are rounded half away from zero.
+class KOVA_API IntData : public Data {
+    KOVA_RUNTIME_CLASS(IntData)
+public:
+    explicit IntData(int value = 0, const char* name = nullptr);
+    ~IntData() override;
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    static int roundToInt(float value);
+
+private:
+    int value_;
+    int textValue_;
+    char* text_ = nullptr;
+};
+
+// A whole number of the host's. Without a reference it keeps its own.
+class KOVA_API IntRefData : public Data {
+public:
+    IntRefData(int* reference, const char* name);
+    ~IntRefData() override;
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+
+private:
+    int* reference_;
+    int ownValue_ = 0;
+    int textValue_ = 0;
+    char* text_ = nullptr;
+};
+
+// A number, shown with 9 fraction digits.
+class KOVA_API FloatData : public Data {
+    KOVA_RUNTIME_CLASS(FloatData)
+public:
+    explicit FloatData(float value = 0.0f, const char* name = nullptr);
+    ~FloatData() override;
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+    bool onStream(System& system, Stream& stream) override;
+
+private:
+    float value_;
+    float textValue_;
+    char* text_ = nullptr;
+};
+
+// A number of the host's. Without a reference (as when read from a file) it
+// keeps its own, which is not persisted.
+class KOVA_API FloatRefData : public Data {
+    KOVA_RUNTIME_CLASS(FloatRefData)
+public:
+    explicit FloatRefData(float* reference = nullptr, const char* name = nullptr);
+    ~FloatRefData() override;
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+
+private:
+    float* reference_;
+    float ownValue_ = 0.0f;
+    float textValue_ = 0.0f;
+    char* text_ = nullptr;
+};
+
+// A fixed array of the host's floats, written and read by index.
+class KOVA_API FloatArrayData : public Data {
+public:
+    FloatArrayData(float* array, int count, const char* name);
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, int index, float value) override;
+    bool set(System& system, int index, const char* text) override;
+    float value(System& system, int index) override;
+    int character(System& system, int index, int position) override;
+    int indexCount(System& system) override;
+
+    float* array() { return array_; }
+    void setArray(float* array, int count);
+
+private:
+    float* array_;
+    int count_;
+};
+
+// A text of its own.
+class KOVA_API StringData : public Data {
+    KOVA_RUNTIME_CLASS(StringData)
+public:
+    explicit StringData(const char* text = nullptr, const char* name = nullptr);
+    ~StringData() override;
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+    bool onStream(System& system, Stream& stream) override;
+
+private:
+    char* text_;
+};
+
+// A text of the host's: every write frees the text the reference holds and
+// stores a copy, so the host's variable must be null or hold text made by
+// Memory. Without a reference (as when read from a file) it keeps its own.
+class KOVA_API StringRefData : public Data {
+    KOVA_RUNTIME_CLASS(StringRefData)
+public:
+    explicit StringRefData(char** reference = nullptr, const char* name = nullptr);
+    ~StringRefData() override;
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+
+private:
+    char** reference_;
+    char* ownText_ = nullptr;
+};
+
+// A wide text of its own; narrow texts written into it are widened.
+class KOVA_API WstringData : public Data {
+    KOVA_RUNTIME_CLASS(WstringData)
+public:
+    explicit WstringData(const unsigned short* text = nullptr, const char* name = nullptr);
+    ~WstringData() override;
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const unsigned short* text) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+    bool onStream(System& system, Stream& stream) override;
+
+private:
+    unsigned short* text_;
+};
+
+// A text in a fixed buffer of the host's; size counts the terminator. Longer
+// texts are cut silently.
+class KOVA_API StaticStringData : public Data {
+public:
+    StaticStringData(char* buffer, int size, const char* name);
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+
+private:
+    char* buffer_;
+    int size_;
+};
+
+// A read-only view of a text for the length of one call, for example to
+// compare a literal with a variable. Bytes read sign-extended.
+class KOVA_API StackData : public Data {
+public:
+    explicit StackData(const char* text);
+
+    using Data::character;
+    int character(System& system, int position) override;
+
+private:
+    const char* text_;
+};
+
+// A read-only view of a wide text for the length of one call.
+class KOVA_API WstackData : public Data {
+public:
+    explicit WstackData(const unsigned short* text);
+
+    using Data::character;
+    int character(System& system, int position) override;
+
+private:
+    const unsigned short* text_;
 };
 
 // Base of functions that screens call by name. A function keeps its own

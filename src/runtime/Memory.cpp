@@ -16,6 +16,37 @@ void reverse(char* first, char* last) {
         *last = t;
     }
 }
+// Writes the exact decimal digits of a float's whole part (up to 39 of
+// them): the mantissa's digits, doubled once for each binary exponent step,
+// so large values come out exactly as stored rather than as a double
+// division would round them.
+char* writeWholeDigits(float whole, char* out) {
+    int exponent = 0;
+    float fraction = std::frexp(whole, &exponent);
+    unsigned long long mantissa =
+        static_cast<unsigned long long>(std::ldexp(static_cast<double>(fraction), 24));
+    int shift = exponent - 24;
+    if (shift < 0) mantissa >>= -shift;  // a whole number: the shifted-out bits are 0
+    unsigned char digits[48];            // least significant first
+    int count = 0;
+    do {
+        digits[count++] = static_cast<unsigned char>(mantissa % 10);
+        mantissa /= 10;
+    } while (mantissa);
+    for (; shift > 0; --shift) {
+        int carry = 0;
+        for (int i = 0; i < count; ++i) {
+            int doubled = digits[i] * 2 + carry;
+            digits[i] = static_cast<unsigned char>(doubled % 10);
+            carry = doubled / 10;
+        }
+        if (carry) digits[count++] = static_cast<unsigned char>(carry);
+    }
+    while (count)
+        *out++ = static_cast<char>('0' + digits[--count]);
+    return out;
+}
+
 }  // namespace
 
 void* Memory::operator new(std::size_t size) {
@@ -169,19 +200,17 @@ void Memory::floatToString(float value, int decimals, char* out) {
         stringCopy(out, "inf");
         return;
     }
-    // Digits of the integer part, written backwards then reversed in place.
-    // Double arithmetic keeps every float's integer part exact.
-    double whole = std::trunc(static_cast<double>(value));
-    char* start = out;
-    do {
-        *out++ = static_cast<char>('0' + static_cast<int>(std::fmod(whole, 10.0)));
-        whole = std::trunc(whole / 10.0);
-    } while (whole >= 1.0);
-    reverse(start, out - 1);
+    out = writeWholeDigits(std::trunc(value), out);
     if (decimals != 0) *out++ = '.';
+    // In double the fraction of a float stays exact while it is multiplied
+    // by 10, so the digits are those of the stored value: 0.1f shows as
+    // 0.100000001, where float arithmetic would round it to 0.100000000.
+    double fraction = static_cast<double>(value) - std::trunc(static_cast<double>(value));
     for (int i = 0; i < decimals; ++i) {
-        value = (value - std::trunc(value)) * 10.0f;
-        *out++ = static_cast<char>('0' + static_cast<int>(value) % 10);
+        fraction *= 10.0;
+        int digit = static_cast<int>(fraction);
+        *out++ = static_cast<char>('0' + digit % 10);
+        fraction -= digit;
     }
     *out = 0;
 }
