@@ -72,6 +72,35 @@ public:
     Coordinate2 hostPointer;
 };
 
+// A host with one fixed font: glyphs are 8 wide ('W' 14) with 1 before and 1
+// after, 12 + font high with the base line 10 below their top; lines are
+// 16 + font apart, so the font used shows in every position. It lists the
+// characters it paints and refuses the glyph numbered refuseGlyph.
+class GlyphHost : public TestHost {
+public:
+    bool charMetrics(int character, int font, CharacterMetrics& m) override {
+        measured.push_back(character);
+        measuredFont = font;
+        m.before = 1.0f;
+        m.width = character == 'W' ? 14.0f : 8.0f;
+        m.after = 1.0f;
+        m.height = 12.0f + static_cast<float>(font);
+        m.ascent = 10.0f;
+        return true;
+    }
+    float fontHeight(int font) override { return 16.0f + static_cast<float>(font); }
+    bool charPaint(int character, int font, PaintData& data) override {
+        TestHost::charPaint(character, font, data);
+        glyphs.push_back(character);
+        return static_cast<int>(glyphs.size()) - 1 != refuseGlyph;
+    }
+
+    std::vector<int> measured;
+    int measuredFont = -1;
+    std::vector<int> glyphs;
+    int refuseGlyph = -1;
+};
+
 // Gives a test class a name of its own, as host-made objects that are
 // registered by name keep one. It has no run-time record: the class built on
 // it declares its own.

@@ -21,11 +21,11 @@ using namespace tarn::kova::text;
 
 // A node with a field of every kind, a static text written by its own
 // onLoad and onSave, and a name of its own.
-class TextNode : public Node {
-    KOVA_RUNTIME_CLASS(TextNode)
+class TestNode : public Node {
+    KOVA_RUNTIME_CLASS(TestNode)
 public:
-    TextNode() : styles(Style::absoluteClass()) {}
-    ~TextNode() override {
+    TestNode() : styles(Style::absoluteClass()) {}
+    ~TestNode() override {
         Memory::stringDelete(name_);
         Memory::stringDelete(text);
         Memory::wstringDelete(wide);
@@ -87,15 +87,15 @@ public:
 private:
     char* name_ = nullptr;
 };
-KOVA_IMPLEMENT_CLASS_NAMED(TextNode, "kova_test::TextNode", &Node::absoluteClass)
+KOVA_IMPLEMENT_CLASS_NAMED(TestNode, "kova_test::TestNode", &Node::absoluteClass)
 
 // The same, kept in an object file of its own when it is named.
-class OwnTextNode : public TextNode {
-    KOVA_RUNTIME_CLASS(OwnTextNode)
+class OwnTestNode : public TestNode {
+    KOVA_RUNTIME_CLASS(OwnTestNode)
 public:
     bool isStreamOwner() override { return true; }
 };
-KOVA_IMPLEMENT_CLASS_NAMED(OwnTextNode, "kova_test::OwnTextNode", &TextNode::absoluteClass)
+KOVA_IMPLEMENT_CLASS_NAMED(OwnTestNode, "kova_test::OwnTestNode", &TestNode::absoluteClass)
 
 // Floats whose text must read back to the very same bits.
 class FloatNode : public Object {
@@ -201,7 +201,7 @@ protected:
 };
 
 const char kSample[] =
-    "TextNode {\n"
+    "TestNode {\n"
     "    Next node: null\n"
     "    Ubyte field: 200\n"
     "    Sbyte field: -100\n"
@@ -236,8 +236,8 @@ const char kSample[] =
     "}\n";
 
 TEST_F(TextFormTest, WritesTheExactTextOfAGraph) {
-    TextNode* node = nullptr;
-    ASSERT_TRUE(Object::create(host, node, TextNode::absoluteClass()));
+    TestNode* node = nullptr;
+    ASSERT_TRUE(Object::create(host, node, TestNode::absoluteClass()));
     root = node;
     ASSERT_TRUE(host.setObjectName(node, "Main"));
     node->ubyte = 200;
@@ -276,8 +276,8 @@ TEST_F(TextFormTest, WritesTheExactTextOfAGraph) {
 
 TEST_F(TextFormTest, ReadsEveryFieldKind) {
     ASSERT_EQ(read(kSample), "");
-    TextNode* node = static_cast<TextNode*>(root);
-    ASSERT_EQ(node->actualClass(), TextNode::absoluteClass());
+    TestNode* node = static_cast<TestNode*>(root);
+    ASSERT_EQ(node->actualClass(), TestNode::absoluteClass());
     EXPECT_EQ(node->ubyte, 200);
     EXPECT_EQ(node->sbyte, -100);
     EXPECT_EQ(node->ushort, 65535);
@@ -323,7 +323,7 @@ TEST_F(TextFormTest, AcceptsHandWrittenSpellings) {
     // is skipped unread.
     const std::string text =
         "# a hand-written screen\n"
-        "Node{Next node:TextNode \"Menus/Title\"{   # named\n"
+        "Node{Next node:TestNode \"Menus/Title\"{   # named\n"
         "  Next node: null\n"
         "  \"Ubyte field\" : 1  Sbyte field: 2 Ushort field: 3 Sshort field: 4\n"
         "  Ulong field: 5 Slong field: 6 Scale: -2.5e3 Visible: false Count: 0\n"
@@ -334,7 +334,7 @@ TEST_F(TextFormTest, AcceptsHandWrittenSpellings) {
         "  Extra: null Child: @\"Menus/Title\" Tag: \"\"\n"
         "}}\n";
     ASSERT_EQ(read(text), "");
-    TextNode* title = static_cast<TextNode*>(static_cast<Node*>(root)->nextNode(0));
+    TestNode* title = static_cast<TestNode*>(static_cast<Node*>(root)->nextNode(0));
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(host.findNamedObject("Menus/Title"), title);
     EXPECT_EQ(title->scale, -2500.0f);
@@ -439,7 +439,7 @@ TEST_F(TextFormTest, ReportsMalformedTextsWithTheirPlace) {
     }
 }
 
-// Texts for TextNode: one field replaced at a time.
+// Texts for TestNode: one field replaced at a time.
 std::string sampleWith(const std::string& from, const std::string& to) {
     std::string text = kSample;
     std::size_t at = text.find(from);
@@ -641,7 +641,7 @@ TEST_F(TextFormTest, StreamOwnersKeepTheirOwnFiles) {
     // The owner refers to itself by name; its fields are the sample's.
     std::string owner = sampleWith("    Child: Node {\n        Next node: null\n    }",
                                    "    Child: @\"Menus/Options\"");
-    const std::string text = "Node {\n    Next node: OwnTextNode \"Menus/Options\" {\n" +
+    const std::string text = "Node {\n    Next node: OwnTestNode \"Menus/Options\" {\n" +
                              owner.substr(owner.find('\n') + 1) + "}\n";
     MemoryHost building;
     building.init();
@@ -692,7 +692,7 @@ TEST_F(TextFormTest, OldFormatBecomesTheCurrentFormat) {
     counting.exit();
     EXPECT_EQ(
         counting.logLines(),
-        (std::vector<std::string>{"Kova: Error: Wrong file version(kova_test::TextNode)",
+        (std::vector<std::string>{"Kova: Error: Wrong file version(kova_test::TestNode)",
                                   "Kova: Info: Trying old format \"Old\"", "Kova: Loading: Old"}));
     EXPECT_EQ(summarizeLog(counting.logLines()).errors, 0);
 }
@@ -808,7 +808,7 @@ private:
 // Every engine class that can be created by name, saved with non-default
 // fields, converts to text and back to the same bytes. The classes of the
 // other suites (kova_test::...) are fixtures with side effects and are left
-// out; TextNode and FloatNode above cover test-defined classes.
+// out; TestNode and FloatNode above cover test-defined classes.
 TEST(TextFormExactness, EveryEngineClassRoundTripsThroughText) {
     std::vector<std::string> notCreatable;
     int covered = 0;
@@ -881,7 +881,7 @@ TEST(ClassListingTest, ShowsParentsAndFields) {
     host.init();
     std::string listing, error;
     EXPECT_TRUE(
-        describeClasses(host, {"AnyKeyEvent", "tarn::kova::Style", "System", "IStream", "TextNode"},
+        describeClasses(host, {"AnyKeyEvent", "tarn::kova::Style", "System", "IStream", "TestNode"},
                         listing, error));
     EXPECT_EQ(listing,
               "AnyKeyEvent : Event\n"
@@ -891,7 +891,7 @@ TEST(ClassListingTest, ShowsParentsAndFields) {
               "Style : Object\n"
               "    Font handle: font name\n"
               "System : Object (cannot be created by name)\n"
-              "TextNode : Node\n"
+              "TestNode : Node\n"
               "    Next node: Node\n"
               "    Ubyte field: ubyte\n"
               "    Sbyte field: sbyte\n"

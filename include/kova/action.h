@@ -1,16 +1,289 @@
-// Kova actions: what screens do in response to events.
+// Kova actions: what screens do in response to events, and the action nodes
+// that place actions in the node tree and decide when they run.
 #pragma once
 
+#include "kova/container.h"
+#include "kova/event.h"
+#include "kova/geometry.h"
+#include "kova/node.h"
 #include "kova/runtime.h"
 
 namespace tarn {
 namespace kova {
 
-// Base of actions.
+class Data;
+class Function;
+
+// Base of actions: a persisted piece of behaviour run with one event record.
+// The result true means the action consumed the event.
 class KOVA_API Action : public Object {
     KOVA_RUNTIME_CLASS(Action)
 public:
     Action() = default;
+
+    virtual bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data);
+
+    // Runs action when there is one; a missing action does nothing and
+    // consumes nothing.
+    static bool run(System& system, Action* action, Rectangle& rect, Mode& mode, EventData& data);
+};
+
+// Runs its actions in order until one consumes the event.
+class KOVA_API ActionListAction : public Action {
+    KOVA_RUNTIME_CLASS(ActionListAction)
+public:
+    ActionListAction();
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    ObjectList& actionList() { return actionList_; }
+
+private:
+    ObjectList actionList_;
+};
+
+// Runs both of its actions; consumes when either did.
+class KOVA_API SplitAction : public Action {
+    KOVA_RUNTIME_CLASS(SplitAction)
+public:
+    SplitAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Action*& action1() { return action1_; }
+    Action*& action2() { return action2_; }
+
+private:
+    Action* action1_ = nullptr;
+    Action* action2_ = nullptr;
+};
+
+// Asks the host to play a sound at full volume. A sound never consumes.
+class KOVA_API SoundAction : public Action {
+    KOVA_RUNTIME_CLASS(SoundAction)
+public:
+    explicit SoundAction(int sound = 0) : sound_(sound) {}
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    int sound() const { return sound_; }
+    void setSound(int sound) { sound_ = sound; }
+
+protected:
+    // The host's handle; 0 is no sound.
+    int sound_;
+};
+
+// A sound at a volume from 0 (silent) to 1 (full).
+class KOVA_API VolumedSoundAction : public SoundAction {
+    KOVA_RUNTIME_CLASS(VolumedSoundAction)
+public:
+    explicit VolumedSoundAction(int sound = 0, float volume = 1.0f)
+        : SoundAction(sound), volume_(volume) {}
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    float volume() const { return volume_; }
+    void setVolume(float volume) { volume_ = volume; }
+
+private:
+    float volume_;
+};
+
+// Calls a function; the call never consumes the event.
+class KOVA_API CallFunctionAction : public Action {
+    KOVA_RUNTIME_CLASS(CallFunctionAction)
+public:
+    CallFunctionAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Function*& function() { return function_; }
+
+protected:
+    Function* function_ = nullptr;
+};
+
+// Calls a function and leaves its outcome in a variable: 1.0 for true, 0.0
+// for false.
+class KOVA_API CallFunctionVariableAction : public CallFunctionAction {
+    KOVA_RUNTIME_CLASS(CallFunctionVariableAction)
+public:
+    CallFunctionVariableAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& resultData() { return resultData_; }
+
+private:
+    Data* resultData_ = nullptr;
+};
+
+// ---- Action nodes -----------------------------------------------------------
+
+// Places an action in the node tree. It takes every event delivered to the
+// node in place of the node's handlers, gives itself one "Update" event per
+// frame, and reports the action's result as its own.
+class KOVA_API ActionNode : public Node {
+    KOVA_RUNTIME_CLASS(ActionNode)
+public:
+    ActionNode() = default;
+
+    using Node::onEvent;
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Action*& action() { return action_; }
+
+protected:
+    bool runAction(System& system, Rectangle& rect, Mode& mode, EventData& data) {
+        return Action::run(system, action_, rect, mode, data);
+    }
+
+    Action* action_ = nullptr;
+};
+
+// Runs for events that match: the action while the variable is not 0 (or
+// when there is none), the else action while it is 0.
+class KOVA_API IfElseEventActionNode : public ActionNode {
+    KOVA_RUNTIME_CLASS(IfElseEventActionNode)
+public:
+    IfElseEventActionNode() = default;
+
+    using Node::onEvent;
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& variable() { return variable_; }
+    Action*& elseAction() { return elseAction_; }
+    Event*& event() { return event_; }
+
+private:
+    Data* variable_ = nullptr;
+    Action* elseAction_ = nullptr;
+    Event* event_ = nullptr;
+};
+
+// Runs its action every timeout time seconds of elapsed update time, with a
+// "No event" record; events never reach the action.
+class KOVA_API TimeoutActionNode : public ActionNode {
+    KOVA_RUNTIME_CLASS(TimeoutActionNode)
+public:
+    TimeoutActionNode() = default;
+
+    using Node::onEvent;
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    float elapsedTime() const { return elapsedTime_; }
+    float timeoutTime() const { return timeoutTime_; }
+    void setTimeoutTime(float seconds) { timeoutTime_ = seconds; }
+
+private:
+    float elapsedTime_ = 0.0f;
+    float timeoutTime_ = 30.0f;
+};
+
+// Read from old files only: runs for one event type and one first parameter.
+// CullEventActionNode replaces it.
+class KOVA_API CullActionNode : public ActionNode {
+    KOVA_RUNTIME_CLASS(CullActionNode)
+public:
+    CullActionNode() = default;
+
+    using Node::onEvent;
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+    bool onLoad(System& system, IStream& stream) override;
+
+    int eventType() const { return eventType_; }
+    int eventData() const { return eventData_; }
+    void setEventType(int type) { eventType_ = static_cast<unsigned char>(type); }
+    void setEventData(int value) { eventData_ = value; }
+
+private:
+    unsigned char eventType_ = 1;
+    int eventData_ = 1;
+};
+
+// Runs its action for events that match.
+class KOVA_API CullEventActionNode : public ActionNode {
+    KOVA_RUNTIME_CLASS(CullEventActionNode)
+public:
+    CullEventActionNode() = default;
+
+    using Node::onEvent;
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Event*& event() { return event_; }
+
+protected:
+    Event* event_ = nullptr;
+};
+
+// Runs its action while the variable is not 0 (or when there is none).
+class KOVA_API CullVariableActionNode : public ActionNode {
+    KOVA_RUNTIME_CLASS(CullVariableActionNode)
+public:
+    CullVariableActionNode() = default;
+
+    using Node::onEvent;
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& variable() { return variable_; }
+
+private:
+    Data* variable_ = nullptr;
+};
+
+// Runs its action for events that match while the variable is not 0 (or
+// when there is none).
+class KOVA_API CullVariableAndEventActionNode : public ActionNode {
+    KOVA_RUNTIME_CLASS(CullVariableAndEventActionNode)
+public:
+    CullVariableAndEventActionNode() = default;
+
+    using Node::onEvent;
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& variable() { return variable_; }
+    Event*& event() { return event_; }
+
+private:
+    Data* variable_ = nullptr;
+    Event* event_ = nullptr;
+};
+
+// Runs its action, with a "No event" record, after timeout time seconds
+// without a matching event. Matching events only restart the wait.
+class KOVA_API CullEventTimeoutActionNode : public CullEventActionNode {
+    KOVA_RUNTIME_CLASS(CullEventTimeoutActionNode)
+public:
+    CullEventTimeoutActionNode() = default;
+
+    using Node::onEvent;
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    float elapsedTime() const { return elapsedTime_; }
+    float timeoutTime() const { return timeoutTime_; }
+    void setTimeoutTime(float seconds) { timeoutTime_ = seconds; }
+
+private:
+    float elapsedTime_ = 0.0f;
+    float timeoutTime_ = 30.0f;
 };
 
 }  // namespace kova

@@ -7,6 +7,8 @@
 namespace tarn {
 namespace kova {
 
+class Action;
+
 // Base of variables: a named value that screens and host read and write as a
 // number, as text one character at a time, and, for list-like data, by index.
 // Each class converts between the forms; the caller never sees the type.
@@ -326,6 +328,272 @@ private:
     const unsigned short* text_;
 };
 
+// Computed data: values worked out afresh on every read from other data
+// objects or from the System. Operands point into the same object graph or
+// to registered data, and any of them may be null. The setters do not release
+// the operand they replace: a host that builds an expression in code keeps
+// its operands, while unnamed operands read from a file go with the
+// expression when it is cleared.
+//
+// An expression that reaches itself again through its operands (a file can
+// name an object inside itself) reads as if the operand were missing at the
+// second visit, so a cycle ends instead of exhausting the stack.
+
+// Base of comparisons and logic: reads exactly 1 or 0, and as text "true" or
+// "false". Writes are ignored; the base itself reads 0.
+class KOVA_API LogicalData : public Data {
+    KOVA_RUNTIME_CLASS(LogicalData)
+public:
+    explicit LogicalData(const char* name = nullptr);
+
+    using Data::character;
+    using Data::value;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data* data1() { return data1_; }
+    Data* data2() { return data2_; }
+    void setData1(Data* data) { data1_ = data; }
+    void setData2(Data* data) { data2_ = data; }
+
+    // The character at position of "false" or "true"; 0 past the end.
+    static int characterFalse(int position);
+    static int characterTrue(int position);
+
+protected:
+    // The values of both operands; false when one is missing or on a cycle.
+    bool operands(System& system, float& a, float& b);
+
+    Data* data1_ = nullptr;
+    Data* data2_ = nullptr;
+    bool reading_ = false;
+};
+
+// Comparisons are made on the float values, so a NaN operand makes each of
+// them false except NotEqualData.
+class KOVA_API EqualData : public LogicalData {
+    KOVA_RUNTIME_CLASS(EqualData)
+public:
+    explicit EqualData(const char* name = nullptr);
+    using LogicalData::value;
+    float value(System& system) override;
+};
+
+class KOVA_API NotEqualData : public LogicalData {
+    KOVA_RUNTIME_CLASS(NotEqualData)
+public:
+    explicit NotEqualData(const char* name = nullptr);
+    using LogicalData::value;
+    float value(System& system) override;
+};
+
+class KOVA_API LessEqualData : public LogicalData {
+    KOVA_RUNTIME_CLASS(LessEqualData)
+public:
+    explicit LessEqualData(const char* name = nullptr);
+    using LogicalData::value;
+    float value(System& system) override;
+};
+
+class KOVA_API LessData : public LogicalData {
+    KOVA_RUNTIME_CLASS(LessData)
+public:
+    explicit LessData(const char* name = nullptr);
+    using LogicalData::value;
+    float value(System& system) override;
+};
+
+// The logic classes count every value but 0 as set, NaN included.
+class KOVA_API OrData : public LogicalData {
+    KOVA_RUNTIME_CLASS(OrData)
+public:
+    explicit OrData(const char* name = nullptr);
+    using LogicalData::value;
+    float value(System& system) override;
+};
+
+class KOVA_API AndData : public LogicalData {
+    KOVA_RUNTIME_CLASS(AndData)
+public:
+    explicit AndData(const char* name = nullptr);
+    using LogicalData::value;
+    float value(System& system) override;
+};
+
+class KOVA_API ExclusiveOrData : public LogicalData {
+    KOVA_RUNTIME_CLASS(ExclusiveOrData)
+public:
+    explicit ExclusiveOrData(const char* name = nullptr);
+    using LogicalData::value;
+    float value(System& system) override;
+};
+
+// 1 when its one operand (data 1, called data) reads 0; 0 without data.
+class KOVA_API NotData : public LogicalData {
+    KOVA_RUNTIME_CLASS(NotData)
+public:
+    explicit NotData(const char* name = nullptr);
+    using LogicalData::value;
+    float value(System& system) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data* data() { return data1_; }
+    void setData(Data* data) { data1_ = data; }
+};
+
+// Base of arithmetic: reads 0 when an operand is missing, and as text with 9
+// fraction digits, formatted again only when the number changed. Writes are
+// ignored; the base itself reads 0.
+class KOVA_API OperatorData : public Data {
+    KOVA_RUNTIME_CLASS(OperatorData)
+public:
+    explicit OperatorData(const char* name = nullptr);
+    ~OperatorData() override;
+
+    using Data::character;
+    using Data::value;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data* data1() { return data1_; }
+    Data* data2() { return data2_; }
+    void setData1(Data* data) { data1_ = data; }
+    void setData2(Data* data) { data2_ = data; }
+
+protected:
+    // The values of both operands; false when one is missing or on a cycle.
+    bool operands(System& system, float& a, float& b);
+
+    Data* data1_ = nullptr;
+    Data* data2_ = nullptr;
+    float textValue_ = 0.0f;
+    char* text_ = nullptr;
+    bool reading_ = false;
+};
+
+class KOVA_API AddData : public OperatorData {
+    KOVA_RUNTIME_CLASS(AddData)
+public:
+    explicit AddData(const char* name = nullptr);
+    using OperatorData::value;
+    float value(System& system) override;
+};
+
+class KOVA_API SubData : public OperatorData {
+    KOVA_RUNTIME_CLASS(SubData)
+public:
+    explicit SubData(const char* name = nullptr);
+    using OperatorData::value;
+    float value(System& system) override;
+};
+
+class KOVA_API MulData : public OperatorData {
+    KOVA_RUNTIME_CLASS(MulData)
+public:
+    explicit MulData(const char* name = nullptr);
+    using OperatorData::value;
+    float value(System& system) override;
+};
+
+// A divisor of 0 gives the floating-point result: an infinity, or NaN for
+// 0 / 0.
+class KOVA_API DivData : public OperatorData {
+    KOVA_RUNTIME_CLASS(DivData)
+public:
+    explicit DivData(const char* name = nullptr);
+    using OperatorData::value;
+    float value(System& system) override;
+};
+
+// Picks one of two data objects: data 1 while toggle data reads 0, data 2
+// otherwise (also without toggle data). Reads and writes go to the pick.
+class KOVA_API ToggleData : public Data {
+    KOVA_RUNTIME_CLASS(ToggleData)
+public:
+    ToggleData();
+    static const char* description();
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data* toggleData() { return toggleData_; }
+    Data* data1() { return data1_; }
+    Data* data2() { return data2_; }
+    void setToggleData(Data* data) { toggleData_ = data; }
+    void setData1(Data* data) { data1_ = data; }
+    void setData2(Data* data) { data2_ = data; }
+
+private:
+    Data* selected(System& system);
+
+    Data* toggleData_ = nullptr;
+    Data* data1_ = nullptr;
+    Data* data2_ = nullptr;
+    bool reading_ = false;
+};
+
+// The engine's recorded pointer coordinates. Writing one moves the recorded
+// position only; the host's pointer is moved by the pointer itself.
+class KOVA_API PointerXData : public Data {
+    KOVA_RUNTIME_CLASS(PointerXData)
+public:
+    explicit PointerXData(const char* name = nullptr);
+    ~PointerXData() override;
+    static const char* description();
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+
+private:
+    float textValue_ = 0.0f;
+    char* text_ = nullptr;
+};
+
+class KOVA_API PointerYData : public Data {
+    KOVA_RUNTIME_CLASS(PointerYData)
+public:
+    explicit PointerYData(const char* name = nullptr);
+    ~PointerYData() override;
+    static const char* description();
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+
+private:
+    float textValue_ = 0.0f;
+    char* text_ = nullptr;
+};
+
+// The focus lock count of the System; as text "true" while any lock is held.
+class KOVA_API FocusLockedData : public Data {
+    KOVA_RUNTIME_CLASS(FocusLockedData)
+public:
+    explicit FocusLockedData(const char* name = nullptr);
+
+    using Data::character;
+    using Data::value;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+};
+
 // Base of functions that screens call by name. A function keeps its own
 // name; a plain Function is a placeholder whose call only logs.
 class KOVA_API Function : public Object {
@@ -338,8 +606,38 @@ public:
     bool setName(const char* name) override;
     virtual bool call(System& system);
 
+    static bool clear(System& system, Function*& function);
+
 protected:
     char* name_;
+};
+
+// A function around a plain callback of the host's. It has no run-time
+// record of its own and reports the one of Function.
+class KOVA_API StaticFunction : public Function {
+public:
+    StaticFunction(bool (*callback)(void), const char* name);
+
+    bool call(System& system) override;
+
+private:
+    bool (*callback_)(void);
+};
+
+// Lets the host trigger a screen's action by name: the call runs the action
+// as if Select had been pressed.
+class KOVA_API ActionFunction : public Function {
+    KOVA_RUNTIME_CLASS(ActionFunction)
+public:
+    explicit ActionFunction(const char* name = nullptr, Action* action = nullptr);
+
+    bool call(System& system) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Action*& action() { return action_; }
+
+private:
+    Action* action_;
 };
 
 }  // namespace kova

@@ -311,5 +311,209 @@ private:
     Message* tail_ = nullptr;
 };
 
+// ---- Text and picture nodes ------------------------------------------------
+// Leaves that put content into the area the walk hands them. They keep the
+// single next-node slot of Node and take no input.
+class Data;
+class Style;
+
+// Paints the text of a variable with a style, or with the system style when
+// it has none. The variable and the style are only referred to.
+class KOVA_API TextNode : public Node {
+    KOVA_RUNTIME_CLASS(TextNode)
+public:
+    TextNode() = default;
+
+    void onPaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                 EffectPipe& pipe) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Style*& style() { return style_; }
+    Data*& string() { return string_; }
+
+private:
+    Style* style_ = nullptr;
+    Data* string_ = nullptr;
+};
+
+// Paints a whole picture of the host's into the area.
+class KOVA_API PictureNode : public Node {
+    KOVA_RUNTIME_CLASS(PictureNode)
+public:
+    explicit PictureNode(int picture = 0) : picture_(picture) {}
+
+    void onPaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                 EffectPipe& pipe) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    int& pictureHandle() { return picture_; }
+
+private:
+    int picture_;
+};
+
+// Paints a part of a picture into the area: the part starting at uv and
+// extending by size, in the texture units the host's picturePaint expects.
+class KOVA_API PictureUVNode : public Node {
+    KOVA_RUNTIME_CLASS(PictureUVNode)
+public:
+    explicit PictureUVNode(int picture = 0) : picture_(picture) {}
+
+    void onPaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                 EffectPipe& pipe) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    int& pictureHandle() { return picture_; }
+    Coordinate2& uv() { return uv_; }
+    Coordinate2& size() { return size_; }
+
+private:
+    int picture_;
+    Coordinate2 uv_;
+    Coordinate2 size_;
+};
+
+// ---- Layout nodes ----------------------------------------------------------
+// They place, stack and clip the subtrees below them: the rectangle a layout
+// node hands on decides where its subtrees appear. Every sub-tree is shown to
+// visitors of every search mode; nothing in a layout is hidden.
+
+class Data;
+
+// A second branch, walked before the node's own chain: slot 1 of the next
+// nodes.
+class KOVA_API SplitNode : public Node {
+    KOVA_RUNTIME_CLASS(SplitNode)
+public:
+    SplitNode() = default;
+
+    int nextNodeCount() override { return 2; }
+    Node*& nextNode(int index) override;
+    void setNextNode(int index, Node* node) override;
+    void iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) override;
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Node*& splitNode() { return split_; }
+
+private:
+    Node* split_ = nullptr;
+};
+
+// Walks its next chain deeper by the value of a variable.
+class KOVA_API ZoomNode : public Node {
+    KOVA_RUNTIME_CLASS(ZoomNode)
+public:
+    ZoomNode() = default;
+
+    void iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) override;
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& z() { return z_; }
+
+private:
+    Rectangle zoomed(System& system, const Rectangle& rect);
+
+    Data* z_ = nullptr;
+};
+
+// Keeps the painting of its next chain inside its own area.
+class KOVA_API ClipNode : public Node {
+    KOVA_RUNTIME_CLASS(ClipNode)
+public:
+    ClipNode() = default;
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+};
+
+// Moves itself and its next chain by two variables, under a mode of its own.
+class KOVA_API TranslateNode : public Node {
+    KOVA_RUNTIME_CLASS(TranslateNode)
+public:
+    TranslateNode() = default;
+
+    void iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) override;
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    Mode* mode() override { return &ownMode_; }
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& x() { return x_; }
+    Data*& y() { return y_; }
+
+private:
+    Rectangle moved(System& system, const Rectangle& rect);
+
+    Data* x_ = nullptr;
+    Data* y_ = nullptr;
+    Mode ownMode_{1.0f, 1.0f, false};
+};
+
+// Places its transformed node at a position and size of its own, relative to
+// the top left corner of the area it receives, under a mode of its own. The
+// transformed node is slot 1 of the next nodes.
+class KOVA_API TransformNode : public Node {
+    KOVA_RUNTIME_CLASS(TransformNode)
+public:
+    TransformNode() = default;
+
+    int nextNodeCount() override { return 2; }
+    Node*& nextNode(int index) override;
+    void setNextNode(int index, Node* node) override;
+    void iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) override;
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    Mode* mode() override { return &ownMode_; }
+    bool onStream(System& system, Stream& stream) override;
+
+    Node*& transformedNode() { return transformed_; }
+    Coordinate2& position() { return position_; }
+    Coordinate2& size() { return size_; }
+
+protected:
+    Rectangle childArea(const Rectangle& rect) const;
+
+private:
+    Node* transformed_ = nullptr;
+    Coordinate2 position_{0.0f, 0.0f};
+    Coordinate2 size_{20.0f, 20.0f};
+    Mode ownMode_{1.0f, 1.0f, false};
+};
+
+// A transform that screens treat as a window.
+class KOVA_API WindowNode : public TransformNode {
+    KOVA_RUNTIME_CLASS(WindowNode)
+public:
+    WindowNode() = default;
+};
+
+// A window the player drags with the pointer while Select is held.
+class KOVA_API DragWindowNode : public WindowNode {
+    KOVA_RUNTIME_CLASS(DragWindowNode)
+public:
+    DragWindowNode() = default;
+
+    bool onButtonPress(System& system, Rectangle& rect, Mode& mode, int button, int inputIndex,
+                       int repeatCount) override;
+    bool onButtonRelease(System& system, Rectangle& rect, Mode& mode, int button,
+                         int inputIndex) override;
+    bool onPointerMove(System& system, Rectangle& rect, Mode& mode) override;
+    bool onPointerMoveOutside(System& system, Rectangle& rect, Mode& mode) override;
+
+    bool isDragging() const { return dragging_; }
+
+private:
+    Coordinate2 lastPointer_;
+    bool dragging_ = false;
+};
+
 }  // namespace kova
 }  // namespace tarn

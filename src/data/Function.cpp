@@ -25,5 +25,9 @@ bool Function::call(System& system) {
     return true;
 }
 
+bool Function::clear(System& system, Function*& function) {
+    return Object::clear(system, function);
+}
+
 }  // namespace kova
 }  // namespace tarn

@@ -124,14 +124,22 @@ TEST(NoAllocation, RunningFramesAllocateNothing) {
     allocations = 0;
     ASSERT_TRUE(Node::create(host, host.firstNode(), RegionNode::absoluteClass()));
     ASSERT_TRUE(fillScene(host, static_cast<RegionNode*>(host.firstNode()), 200));
+    // A text over the screen showing a number that changes every frame.
+    Node*& textSlot = host.firstNode()->nextNode(0);
+    ASSERT_TRUE(Node::create(host, textSlot, TextNode::absoluteClass()));
+    auto* text = static_cast<TextNode*>(textSlot);
+    ASSERT_TRUE(Object::create(host, text->string(), IntData::absoluteClass()));
     for (int i = 0; i < 10; ++i)
         frame(host, i);
     long quadsBefore = host.quads;
     long pressesBefore = host.presses;
+    long glyphsBefore = host.glyphs;
 
     counting = true;
-    for (int i = 10; i < 110; ++i)
+    for (int i = 10; i < 110; ++i) {
+        text->string()->set(host, static_cast<float>(i));
         frame(host, i);
+    }
     counting = false;
 
     EXPECT_EQ(allocations, 0);
@@ -140,6 +148,8 @@ TEST(NoAllocation, RunningFramesAllocateNothing) {
     EXPECT_GT(PictureLeaf::absoluteClass()->classInstanceCount(), 150);
     // ... and the presses were routed to the focused leaves.
     EXPECT_GT(host.presses - pressesBefore, 100L);
+    // ... and the text was painted: 90 numbers of two digits, 10 of three.
+    EXPECT_EQ(host.glyphs - glyphsBefore, 90L * 2 + 10L * 3);
     host.exit();
     EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
 }

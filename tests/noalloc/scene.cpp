@@ -10,6 +10,21 @@ bool SceneHost::picturePaint(int picture, PaintData& data) {
     return true;
 }
 
+bool SceneHost::charPaint(int character, int, PaintData& data) {
+    ++glyphs;
+    checksum += data.vertex[0].x + static_cast<float>(character);
+    return true;
+}
+
+bool SceneHost::charMetrics(int, int, CharacterMetrics& m) {
+    m.before = 1.0f;
+    m.width = 8.0f;
+    m.after = 1.0f;
+    m.height = 12.0f;
+    m.ascent = 10.0f;
+    return true;
+}
+
 int SceneHost::pictureHandle(const char* name) {
     return name && *name ? 1 : 0;
 }

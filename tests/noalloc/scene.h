@@ -15,12 +15,16 @@ public:
     SceneHost() : System(640.0f, 480.0f) {}
 
     bool picturePaint(int picture, PaintData& data) override;
+    bool charPaint(int character, int font, PaintData& data) override;
+    bool charMetrics(int character, int font, CharacterMetrics& m) override;
+    float fontHeight(int) override { return 16.0f; }
     int pictureHandle(const char* name) override;
     const char* pictureName(int handle) override;
     float pictureWidth(int) override { return 32.0f; }
     float pictureHeight(int) override { return 32.0f; }
 
     long quads = 0;
+    long glyphs = 0;
     long presses = 0;  // offered to picture leaves
     float checksum = 0.0f;
 };
