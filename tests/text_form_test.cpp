@@ -228,7 +228,9 @@ const char kSample[] =
     "        }\n"
     "    ]\n"
     "    Style: @\"Styles/Big\"\n"
-    "    Extra: Tree {}\n"
+    "    Extra: Tree {\n"
+    "        Bool: false\n"
+    "    }\n"
     "    Child: Node {\n"
     "        Next node: null\n"
     "    }\n"
@@ -477,9 +479,9 @@ TEST_F(TextFormTest, ReportsBadValuesOfEveryKind) {
         {"Style: @\"Styles/Big\"", "Style: @\"\"",
          "t.kova:27:12: an object name has 1 to 127 bytes"},
         {"Child: Node", "Child: @\"Styles/Big\"",
-         "t.kova:29:12: object 'Styles/Big' cannot stand in field 'Child' (it holds Node)"},
+         "t.kova:31:12: object 'Styles/Big' cannot stand in field 'Child' (it holds Node)"},
         {"Tag: \"menu\"", "Tag: \"menus and more\"",
-         "t.kova:32:10: the text for field 'Tag' is longer than 7 bytes"},
+         "t.kova:34:10: the text for field 'Tag' is longer than 7 bytes"},
         {"Event type: PreShow", "Event type: 2147483648",
          "t.kova:18:17: value 2147483648 is out of range for field 'Event type' (-2147483648 to "
          "2147483647)"},

@@ -125,6 +125,69 @@ private:
     Data* resultData_ = nullptr;
 };
 
+// ---- Path actions -------------------------------------------------------------
+// Switch the screen of a path node. None of them consumes the event.
+
+// Tells a path node to show the destination (a null or non-screen
+// destination empties it) with the given times in seconds.
+class KOVA_API SetPathAction : public Action {
+    KOVA_RUNTIME_CLASS(SetPathAction)
+public:
+    SetPathAction() : SetPathAction(nullptr, nullptr) {}
+    SetPathAction(PathNode* pathNode, NameNode* destination);
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    void setTimes(float in, float out, float inWait, float outWait);
+    void setPaintOutOverIn(bool paintOutOverIn) { paintOutOverIn_ = paintOutOverIn; }
+
+    Node*& pathNode() { return pathNode_; }
+    Node*& destination() { return destination_; }
+    float inTime() const { return inTime_; }
+    float outTime() const { return outTime_; }
+    float inWaitTime() const { return inWaitTime_; }
+    float outWaitTime() const { return outWaitTime_; }
+    bool paintOutOverIn() const { return paintOutOverIn_; }
+
+protected:
+    // The path node when it is of the class, else null.
+    PathNode* pathOfClass(RuntimeClass* cls);
+    NameNode* destinationScreen();
+    bool streamTimes(Stream& stream);
+
+    Node* pathNode_;
+    Node* destination_;
+    float inTime_ = 1.0f;
+    float outTime_ = 1.0f;
+    float inWaitTime_ = 0.0f;
+    float outWaitTime_ = 0.0f;
+    bool paintOutOverIn_ = false;
+};
+
+// Shows the destination on a stack path node, remembering the screen it
+// replaces.
+class KOVA_API PushPathAction : public SetPathAction {
+    KOVA_RUNTIME_CLASS(PushPathAction)
+public:
+    PushPathAction() : SetPathAction(nullptr, nullptr) {}
+    PushPathAction(StackPathNode* pathNode, NameNode* destination);
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+};
+
+// Goes back one screen on a stack path node; the destination is not used.
+class KOVA_API PopPathAction : public SetPathAction {
+    KOVA_RUNTIME_CLASS(PopPathAction)
+public:
+    PopPathAction() : SetPathAction(nullptr, nullptr) {}
+    explicit PopPathAction(StackPathNode* pathNode);
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+};
+
 // ---- Action nodes -----------------------------------------------------------
 
 // Places an action in the node tree. It takes every event delivered to the
@@ -284,6 +347,183 @@ public:
 private:
     float elapsedTime_ = 0.0f;
     float timeoutTime_ = 30.0f;
+};
+
+// ---- Variable actions -------------------------------------------------------
+
+// Actions that write data objects. None of them consumes an event, and each
+// does nothing while a reference it needs is missing.
+
+// Writes data's number into the variable.
+class KOVA_API SetVariableAction : public Action {
+    KOVA_RUNTIME_CLASS(SetVariableAction)
+public:
+    SetVariableAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& variable() { return variable_; }
+    Data*& data() { return data_; }
+
+protected:
+    Data* variable_ = nullptr;
+    Data* data_ = nullptr;
+};
+
+// Writes data's number into one element of the variable, chosen by the
+// index data's value truncated to a whole number.
+class KOVA_API SetVariableArrayAction : public SetVariableAction {
+    KOVA_RUNTIME_CLASS(SetVariableArrayAction)
+public:
+    SetVariableArrayAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& index() { return index_; }
+
+private:
+    Data* index_ = nullptr;
+};
+
+// Writes data's text into the variable; texts longer than TextSize - 1
+// characters are cut.
+class KOVA_API SetStringAction : public Action {
+    KOVA_RUNTIME_CLASS(SetStringAction)
+public:
+    enum { TextSize = 1024 };
+
+    SetStringAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& variable() { return variable_; }
+    Data*& data() { return data_; }
+
+private:
+    Data* variable_ = nullptr;
+    Data* data_ = nullptr;
+};
+
+// Writes 1 while the variable reads 0, and 0 otherwise.
+class KOVA_API ToggleVariableAction : public Action {
+    KOVA_RUNTIME_CLASS(ToggleVariableAction)
+public:
+    ToggleVariableAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& variable() { return variable_; }
+
+private:
+    Data* variable_ = nullptr;
+};
+
+// Adds the modify value to the variable. The limit caps the result in the
+// direction of the step, also when the value was already past it.
+class KOVA_API ModifyVariableAction : public Action {
+    KOVA_RUNTIME_CLASS(ModifyVariableAction)
+public:
+    ModifyVariableAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& variable() { return variable_; }
+    float modifyValue() const { return modifyValue_; }
+    float limitValue() const { return limitValue_; }
+    void setModifyValue(float value) { modifyValue_ = value; }
+    void setLimitValue(float value) { limitValue_ = value; }
+
+private:
+    Data* variable_ = nullptr;
+    float modifyValue_ = 0.0f;
+    float limitValue_ = 0.0f;
+};
+
+// Glides the variable towards data's value at speed units per second, one
+// step per "Update" record; other records are ignored. The variable is read
+// afresh every frame, so the glide goes on from wherever others put it.
+class KOVA_API SetVariableSoftAction : public SetVariableAction {
+    KOVA_RUNTIME_CLASS(SetVariableSoftAction)
+public:
+    SetVariableSoftAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    float speed() const { return speed_; }
+    void setSpeed(float speed) { speed_ = speed; }
+
+protected:
+    // Reads the variable and the target; false when a reference is missing
+    // or the two are equal (or not comparable), so there is nothing to move.
+    bool glideFrom(System& system, float& current, float& target);
+    // Moves current by step towards target without passing it, and writes it.
+    void glideStep(System& system, float current, float target, float step);
+
+    float speed_ = 100.0f;
+};
+
+// A glide that slows down within the braking distance of the target, easing
+// in on it; a braking distance of 0 never brakes.
+class KOVA_API SetVariableSineAction : public SetVariableSoftAction {
+    KOVA_RUNTIME_CLASS(SetVariableSineAction)
+public:
+    SetVariableSineAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    float brakingDistance() const { return brakingDistance_; }
+    void setBrakingDistance(float distance) { brakingDistance_ = distance; }
+
+private:
+    float brakingDistance_ = 0.0f;
+};
+
+// The old name of SetVariableSineAction; it warns whenever one is made.
+class KOVA_API SetVariableSinusAction : public SetVariableSineAction {
+    KOVA_RUNTIME_CLASS(SetVariableSinusAction)
+public:
+    SetVariableSinusAction() = default;
+
+    bool onCreate(System& system) override;
+    bool onLoad(System& system, IStream& stream) override;
+    using SetVariableSineAction::onCreate;
+};
+
+// ---- Player input actions ---------------------------------------------------
+
+// Starts a fresh player assignment on a DynamicIndexPointer: pads become
+// players in the order they are first pressed. With any other pointer it
+// does nothing. It never consumes an event.
+class KOVA_API LockPointerAction : public Action {
+    KOVA_RUNTIME_CLASS(LockPointerAction)
+public:
+    LockPointerAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& inputIndexData() { return inputIndexData_; }
+
+private:
+    // Kept with the object file only; locking does not read it.
+    Data* inputIndexData_ = nullptr;
+};
+
+// Returns a DynamicIndexPointer to the unlocked mode, in which every pad acts
+// as player 1. With any other pointer it does nothing. It never consumes.
+class KOVA_API UnlockPointerAction : public Action {
+    KOVA_RUNTIME_CLASS(UnlockPointerAction)
+public:
+    UnlockPointerAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
 };
 
 }  // namespace kova

@@ -140,11 +140,178 @@ private:
     SearchMode searchMode_;
 };
 
-// Base of trees of items.
+// ---- Trees of items ----------------------------------------------------------
+
+class Action;
+class Data;
+
+// An item of a Tree. Items are stored by their tree in its own form, never as
+// object records, so they have no run-time record of their own and count as
+// Objects. Each level of a tree remembers one current item: the parent's child
+// link names it (the tree's root at the top level), and the other items of the
+// level are reached from it through the sibling links.
+class KOVA_API TreeObject : public Object {
+public:
+    explicit TreeObject(TreeObject* parent = nullptr, TreeObject* previous = nullptr,
+                        TreeObject* next = nullptr, TreeObject* child = nullptr);
+
+    TreeObject* nextSibling() { return next_; }
+    TreeObject* previousSibling() { return previous_; }
+    TreeObject* child() { return child_; }
+    TreeObject* parent() { return parent_; }
+    // The item's handle in the tree that holds it; 0 while no tree does.
+    int handle() { return handle_; }
+
+private:
+    friend class Tree;
+
+    TreeObject* next_;
+    TreeObject* previous_;
+    TreeObject* child_;
+    TreeObject* parent_;
+    int handle_ = 0;
+};
+
+// An item of a NavigateTree: a description to show and an action to run. The
+// item owns both (named ones belong to the name directory); assign them
+// through the references.
+class KOVA_API NavigateTreeObject : public TreeObject {
+public:
+    using TreeObject::TreeObject;
+
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& description() { return description_; }
+    Action*& action() { return action_; }
+
+private:
+    Data* description_ = nullptr;
+    Action* action_ = nullptr;
+};
+
+// A persistent tree of items in which every level remembers its current item.
+// Operations name items by handles, 0 for none; treeObject turns a handle back
+// into its item. A handle stays valid while its item lives (it is a slot
+// number, since an item's address does not fit an int on every host) and may
+// be given to a new item once its own is gone. The tree keeps its own name
+// and, when named, is saved into an object file of its own. Walks over the
+// items loop along sibling chains and climb by parent links, so neither long
+// levels nor deep trees cost stack.
 class KOVA_API Tree : public Object {
     KOVA_RUNTIME_CLASS(Tree)
 public:
     Tree() = default;
+    // Frees the name and the handle table. Items die only with onClear (or
+    // removeHandle), which need the System.
+    ~Tree() override;
+
+    const char* name() override { return name_; }
+    bool setName(const char* name) override;
+    bool isStreamOwner() override { return true; }
+    bool onClear(System& system, Stream& stream) override;
+    bool onStream(System& system, Stream& stream) override;
+    // Reading replaces the items the tree held; writing covers the items only.
+    bool onLoad(System& system, IStream& stream) override;
+    bool onSave(System& system, OStream& stream) override;
+
+    virtual int copyDescription(System& system, int handle, char* buffer, int size);
+    virtual TreeObject* createTreeObject(System& system, TreeObject* parent, TreeObject* previous,
+                                         TreeObject* next, TreeObject* child);
+    virtual void deleteTreeObject(System& system, TreeObject*& item);
+
+    TreeObject* treeObject(int handle);
+    int root() { return handleOf(root_); }
+    int nextSibling(int handle);
+    int previousSibling(int handle);
+    int child(int handle);
+    int parent(int handle);
+    int firstSibling(int handle);
+    int lastSibling(int handle);
+
+    // Handle 0 names the top level for the child insertions; the others need
+    // an item. Each returns the new item's handle, 0 when none was made.
+    int insertChildItemFirst(System& system, int handle);
+    int insertChildItemLast(System& system, int handle);
+    int insertItemAfter(System& system, int handle);
+    int insertItemBefore(System& system, int handle);
+    bool removeHandle(System& system, int handle);
+    void moveUp(int handle);
+    void moveDown(int handle);
+    void moveIntoNext(int handle);
+    void moveIntoPrevious(int handle);
+    void moveOut(int handle);
+    void setFocus(int handle);
+
+protected:
+    TreeObject* rootItem() { return root_; }
+    // The current item of the level below parent; the top level for null.
+    TreeObject* currentChild(TreeObject* parent) { return parent ? parent->child_ : root_; }
+    void setCurrentChild(TreeObject* parent, TreeObject* item);
+    static int handleOf(TreeObject* item) { return item ? item->handle_ : 0; }
+    static TreeObject* firstOf(TreeObject* item);
+    static TreeObject* lastOf(TreeObject* item);
+    // Counts a freshly constructed item and runs its onCreate; an item that
+    // refuses is freed and null comes back.
+    static TreeObject* adoptItem(System& system, TreeObject* item);
+
+private:
+    struct HandleSlot;
+
+    TreeObject* makeItem(System& system, TreeObject* parent, TreeObject* previous,
+                         TreeObject* next);
+    void discardItem(System& system, TreeObject* item);
+    bool assignHandle(TreeObject* item);
+    void releaseHandle(int handle);
+    bool destroyLevel(System& system, Stream& stream, TreeObject* start, bool stopOnRefusal);
+    bool readItems(System& system, IStream& in);
+    bool readFollowingItem(System& system, IStream& in, TreeObject*& item, int& phase);
+    int insertChildItem(System& system, int handle, bool first);
+    void swapWithNext(TreeObject* item);
+    void moveInto(TreeObject* item, TreeObject* target);
+    void takeOut(TreeObject* item);
+
+    TreeObject* root_ = nullptr;
+    char* name_ = nullptr;
+    HandleSlot* slots_ = nullptr;
+    int slotCapacity_ = 0;
+    int slotsUsed_ = 0;
+    int freeHandle_ = 0;  // the handle of the first free slot, 0 for none
+};
+
+// A tree navigated level by level. The cursor is the item whose children form
+// the level being navigated; the navigation operations move the current item
+// of that level, or the cursor itself, and report whether anything moved.
+// Items are NavigateTreeObjects.
+class KOVA_API NavigateTree : public Tree {
+    KOVA_RUNTIME_CLASS(NavigateTree)
+public:
+    NavigateTree() = default;
+
+    // After a successful read the cursor is on the root.
+    bool onLoad(System& system, IStream& stream) override;
+    int copyDescription(System& system, int handle, char* buffer, int size) override;
+    TreeObject* createTreeObject(System& system, TreeObject* parent, TreeObject* previous,
+                                 TreeObject* next, TreeObject* child) override;
+    void deleteTreeObject(System& system, TreeObject*& item) override;
+
+    NavigateTreeObject* navigateTreeObject(int handle);
+    int focusHandle() { return handleOf(cursor()); }
+    bool moveFocusOut();
+    bool moveFocusIn();
+    bool moveFocusNext();
+    bool moveFocusPrevious();
+    bool moveFocusFirst();
+    bool moveFocusLast();
+    bool moveFocusIndex(int index);
+    bool callFocusAction(System& system, Rectangle& rect, Mode& mode);
+
+private:
+    TreeObject* cursor() { return cursor_ ? cursor_ : rootItem(); }
+    bool makeCurrent(TreeObject* item);
+
+    // Null stands on the root: a tree built in code starts there as a loaded
+    // one does. Deleting the cursor's item moves the cursor to its parent.
+    TreeObject* cursor_ = nullptr;
 };
 
 class DirectoryLink;

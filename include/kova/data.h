@@ -2,6 +2,7 @@
 // host-callable functions.
 #pragma once
 
+#include "kova/container.h"
 #include "kova/runtime.h"
 
 namespace tarn {
@@ -592,6 +593,137 @@ public:
     using Data::value;
     float value(System& system) override;
     int character(System& system, int position) override;
+};
+
+// ---- List data ---------------------------------------------------------------
+
+// List data: several data objects seen through the indexed part of Data, or
+// their texts joined. The lists admit Data only; their unnamed entries go
+// with the list when it is cleared, references elsewhere are not owned.
+//
+// A list data object that is read again through its own entries (a file can
+// name an object inside itself) reads as missing at the second visit, so a
+// cycle ends instead of exhausting the stack. DataListData tells its
+// elements apart: while one element is read, the others can be read too.
+
+// A list of data addressed by index: element n is the entry at position n.
+// The plain operations go to the first element.
+class KOVA_API DataListData : public Data {
+    KOVA_RUNTIME_CLASS(DataListData)
+public:
+    explicit DataListData(const char* name = nullptr);
+
+    bool set(System& system, int index, float value) override;
+    bool set(System& system, int index, const unsigned short* text) override;
+    bool set(System& system, int index, const char* text) override;
+    bool set(System& system, float value) override;
+    bool set(System& system, const unsigned short* text) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system, int index) override;
+    float value(System& system) override;
+    int character(System& system, int index, int position) override;
+    int character(System& system, int position) override;
+    int indexCount(System& system) override;
+    Data* dataAt(int index) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    ObjectList* list() { return &dataList_; }
+
+private:
+    struct Visit;
+    class Element;
+
+    ObjectList dataList_;
+    Visit* visits_ = nullptr;  // the elements being read, innermost first
+};
+
+// One element of an indexed data object, picked by the value of another data
+// object truncated to an integer.
+class KOVA_API IndexDataData : public Data {
+    KOVA_RUNTIME_CLASS(IndexDataData)
+public:
+    explicit IndexDataData(const char* name = nullptr);
+
+    using Data::character;
+    using Data::set;
+    using Data::value;
+    bool set(System& system, float value) override;
+    bool set(System& system, const unsigned short* text) override;
+    bool set(System& system, const char* text) override;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data* data() { return data_; }
+    Data* index() { return index_; }
+    void setData(Data* data) { data_ = data; }
+    void setIndex(Data* index) { index_ = index; }
+
+private:
+    bool element(System& system, int& index);
+
+    Data* data_ = nullptr;
+    Data* index_ = nullptr;
+    bool reading_ = false;
+};
+
+// The number of elements of an indexed data object, read as a number or as
+// decimal text.
+class KOVA_API IndexCountData : public Data {
+    KOVA_RUNTIME_CLASS(IndexCountData)
+public:
+    explicit IndexCountData(const char* name = nullptr);
+
+    using Data::character;
+    using Data::value;
+    float value(System& system) override;
+    int character(System& system, int position) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data* data() { return data_; }
+    void setData(Data* data) { data_ = data; }
+
+private:
+    Data* data_ = nullptr;
+};
+
+// The texts of its entries joined into one. Nothing is cached: each
+// character measures the texts before it again. It reads as 0 and ignores
+// writes.
+class KOVA_API ConcatenateListData : public Data {
+    KOVA_RUNTIME_CLASS(ConcatenateListData)
+public:
+    ConcatenateListData();
+
+    using Data::character;
+    int character(System& system, int position) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    ObjectList* list() { return &dataList_; }
+
+private:
+    ObjectList dataList_;
+    bool reading_ = false;
+};
+
+// ---- Player input data ------------------------------------------------------
+
+// Which pad each player holds on a DynamicIndexPointer, read by index: player
+// 0 to 3 gives the zero-based pad as a number. Players without a pad, other
+// indexes and other pointers read 0. It has no text, and its non-indexed
+// forms are those of Data.
+class KOVA_API PlayerInputIndexData : public Data {
+    KOVA_RUNTIME_CLASS(PlayerInputIndexData)
+public:
+    enum { PlayerCount = 4 };
+
+    explicit PlayerInputIndexData(const char* name = nullptr);
+
+    using Data::character;
+    using Data::value;
+    float value(System& system, int player) override;
+    int character(System& system, int player, int position) override;
+    int indexCount(System& system) override;
 };
 
 // Base of functions that screens call by name. A function keeps its own

@@ -373,6 +373,120 @@ private:
     Coordinate2 size_;
 };
 
+// ---- Path nodes ------------------------------------------------------------
+// A menu is a set of screens; a path node is the place in the tree where one
+// screen replaces another, hiding the old one while the new one is shown.
+
+// A node that carries its own name: the unit a path node switches between.
+// Every screen root is one, and a named one keeps an object file of its own.
+class KOVA_API NameNode : public Node {
+    KOVA_RUNTIME_CLASS(NameNode)
+public:
+    explicit NameNode(const char* name = nullptr);
+    ~NameNode() override;
+
+    const char* name() override { return name_; }
+    bool setName(const char* name) override;
+    bool mustHaveName() override { return true; }
+    bool isStreamOwner() override { return true; }
+
+private:
+    char* name_ = nullptr;
+};
+
+// Shows one screen, its next node (the current screen), and runs timed
+// transitions when told to show another. Each side's position runs from -2
+// (just switched) through -1 ... 0 (waiting) and 0 ... 1 (transition) to 1
+// (done). Search modes: SearchAll hands the screen being hidden and then the
+// current one to a visitor, SearchFocused only the current one,
+// SearchHidden only the one being hidden.
+class KOVA_API PathNode : public NameNode {
+    KOVA_RUNTIME_CLASS(PathNode)
+public:
+    PathNode() = default;
+
+    // Takes effect at the next update; a node that is already the target
+    // changes nothing, not even the times.
+    virtual bool setPath(NameNode* node, float inTime, float outTime, float inWaitTime,
+                         float outWaitTime, bool paintOutOverIn);
+
+    RuntimeClass* nextNodeClassRequirement(int index) override;
+    void setNextNode(int index, Node* node) override;
+    void iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) override;
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    Mode* mode() override { return &inMode_; }
+    bool onPostHide(System& system, Rectangle& rect, Mode& mode) override;
+    bool onLoad(System& system, IStream& stream) override;
+    bool onClear(System& system, Stream& stream) override;
+    bool onRegister(System& system, Stream& stream) override;
+
+    Node*& path() { return next_; }
+    NameNode* getNodeIn() { return target_; }
+    Node* getNodeOut() { return outNode_; }
+    Mode& outMode() { return outMode_; }
+    float inPosition() const { return inPosition_; }
+    float outPosition() const { return outPosition_; }
+    bool paintOutOverIn() const { return paintOutOverIn_; }
+
+private:
+    void startSwitch(System& system, Rectangle& rect);
+    void advanceOut(System& system, Rectangle& rect, float elapsed);
+    void advanceIn(System& system, Rectangle& rect, float elapsed);
+    void sendShowEvent(System& system, Node*& subtree, Rectangle& rect, int type);
+    void paintOut(System& system, Rectangle& rect, Rectangle* clip, EffectPipe& pipe);
+    void paintIn(System& system, Rectangle& rect, Rectangle* clip, EffectPipe& pipe);
+
+    NameNode* target_ = nullptr;
+    Node* outNode_ = nullptr;
+    Mode inMode_{1.0f, 1.0f, false};
+    Mode outMode_{1.0f, 1.0f, false};
+    float inPosition_ = 0.0f;
+    float inWaitRate_ = 0.0f;
+    float inRate_ = 0.0f;
+    float outPosition_ = 0.0f;
+    float outWaitRate_ = 0.0f;
+    float outRate_ = 0.0f;
+    bool paintOutOverIn_ = true;
+};
+
+// A path node that remembers where it came from, so screens can be pushed
+// and popped. A plain setPath forgets the history.
+class KOVA_API StackPathNode : public PathNode {
+    KOVA_RUNTIME_CLASS(StackPathNode)
+public:
+    // One remembered screen; the stack owns its elements, never the screens.
+    struct KOVA_API PathStack {
+        NameNode* node = nullptr;
+        PathStack* next = nullptr;
+
+        // False only when no element could be had; a null node or the node
+        // already on top is not pushed again.
+        static bool insert(System& system, PathStack*& top, NameNode* node);
+        static NameNode* remove(PathStack*& top);
+        static void clear(PathStack*& top);
+        static int count(PathStack* top);
+    };
+
+    StackPathNode() = default;
+    ~StackPathNode() override;
+
+    bool setPath(NameNode* node, float inTime, float outTime, float inWaitTime, float outWaitTime,
+                 bool paintOutOverIn) override;
+    virtual bool insertPath(System& system, NameNode* node, float inTime, float outTime,
+                            float inWaitTime, float outWaitTime, bool paintOutOverIn);
+    virtual bool removePath(float inTime, float outTime, float inWaitTime, float outWaitTime,
+                            bool paintOutOverIn, int count);
+    bool onClear(System& system, Stream& stream) override;
+    bool onRegister(System& system, Stream& stream) override;
+
+    PathStack* stack() { return stack_; }
+
+private:
+    PathStack* stack_ = nullptr;
+};
+
 // ---- Layout nodes ----------------------------------------------------------
 // They place, stack and clip the subtrees below them: the rectangle a layout
 // node hands on decides where its subtrees appear. Every sub-tree is shown to

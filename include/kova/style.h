@@ -104,5 +104,115 @@ protected:
                  EffectPipe& pipe) override;
 };
 
+// ---- Style variants --------------------------------------------------------------
+
+// The variants change only how a text is laid out; measuring stays that of
+// Style and is unscaled in each of them.
+
+// Centres each line between the area's edges. Lines end at line feeds only:
+// there is no wrapping and no stop at the area's bottom.
+class KOVA_API CenterAlignedStyle : public Style {
+    KOVA_RUNTIME_CLASS(CenterAlignedStyle)
+public:
+    explicit CenterAlignedStyle(const char* name = nullptr, int font = 0);
+
+protected:
+    void onPaint(System& system, Data* text, int index, Rectangle& area, Rectangle* clip,
+                 EffectPipe& pipe) override;
+};
+
+// Lays the text out from the right edge, walking it from its last character
+// back to its first; a text with line feeds thus shows its last line at the
+// top. Wraps at the left edge and stops at the area's bottom.
+class KOVA_API RightAlignedStyle : public Style {
+    KOVA_RUNTIME_CLASS(RightAlignedStyle)
+public:
+    explicit RightAlignedStyle(const char* name = nullptr, int font = 0);
+
+protected:
+    void onPaint(System& system, Data* text, int index, Rectangle& area, Rectangle* clip,
+                 EffectPipe& pipe) override;
+};
+
+// Scales the glyphs so that a line fills the area's height. One line from
+// the left edge, ending at the right edge.
+class KOVA_API ScaleYStyle : public Style {
+    KOVA_RUNTIME_CLASS(ScaleYStyle)
+public:
+    explicit ScaleYStyle(const char* name = nullptr, int font = 0);
+
+protected:
+    void onPaint(System& system, Data* text, int index, Rectangle& area, Rectangle* clip,
+                 EffectPipe& pipe) override;
+};
+
+// As ScaleYStyle, centred. The text is read into a work buffer of WorkSize
+// bytes first, each character cut to its low 8 bits.
+class KOVA_API CenterAlignedScaleYStyle : public ScaleYStyle {
+    KOVA_RUNTIME_CLASS(CenterAlignedScaleYStyle)
+public:
+    explicit CenterAlignedScaleYStyle(const char* name = nullptr, int font = 0);
+
+    enum { WorkSize = 1024 };
+
+protected:
+    void onPaint(System& system, Data* text, int index, Rectangle& area, Rectangle* clip,
+                 EffectPipe& pipe) override;
+};
+
+// One line scaled by a constant; every character, line breaks included, is
+// painted as a glyph, up to the right edge.
+class KOVA_API SizeStyle : public Style {
+    KOVA_RUNTIME_CLASS(SizeStyle)
+public:
+    explicit SizeStyle(const char* name = nullptr, int font = 0, float size = 1.0f);
+
+    bool onStream(System& system, Stream& stream) override;
+    float scale() override { return size_; }
+
+    float sizeConstant() const { return size_; }
+    void setSizeConstant(float size) { size_ = size; }
+
+protected:
+    void onPaint(System& system, Data* text, int index, Rectangle& area, Rectangle* clip,
+                 EffectPipe& pipe) override;
+    // The line at the size constant; with dots, a text that reaches the right
+    // edge ends in three dots after the glyph that reached it.
+    void paintLine(System& system, Data& text, int index, Rectangle& area, Rectangle* clip,
+                   EffectPipe& pipe, bool dots);
+
+    float size_;
+};
+
+// As SizeStyle, but a text that does not fit ends in three dots.
+class KOVA_API SingleLineSizeStyle : public SizeStyle {
+    KOVA_RUNTIME_CLASS(SingleLineSizeStyle)
+public:
+    explicit SingleLineSizeStyle(const char* name = nullptr, int font = 0, float size = 1.0f);
+
+protected:
+    void onPaint(System& system, Data* text, int index, Rectangle& area, Rectangle* clip,
+                 EffectPipe& pipe) override;
+};
+
+// As Style, with a line feed distance of its own; wrapping still moves down
+// by the font's line height.
+class KOVA_API RowDistanceStyle : public Style {
+    KOVA_RUNTIME_CLASS(RowDistanceStyle)
+public:
+    explicit RowDistanceStyle(const char* name = nullptr, int font = 0, float rowDistance = 0.0f);
+
+    bool onStream(System& system, Stream& stream) override;
+
+    float rowDistance() const { return rowDistance_; }
+    void setRowDistance(float rowDistance) { rowDistance_ = rowDistance; }
+
+protected:
+    void onPaint(System& system, Data* text, int index, Rectangle& area, Rectangle* clip,
+                 EffectPipe& pipe) override;
+
+    float rowDistance_;
+};
+
 }  // namespace kova
 }  // namespace tarn

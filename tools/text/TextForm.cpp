@@ -20,8 +20,10 @@ bool isError(const std::string& line) {
     return startsWith(line, "Kova: Error");
 }
 
+// A deprecation notice is advice about a class, not a problem of the file:
+// such classes still load and save exactly.
 bool isWarning(const std::string& line) {
-    return startsWith(line, "Kova: Warning");
+    return startsWith(line, "Kova: Warning") && !startsWith(line, "Kova: Warning: DEPRECATED");
 }
 
 }  // namespace
