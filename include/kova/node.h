@@ -43,7 +43,8 @@ public:
     float storedTarget() const { return target_; }
     float storedCurrent() const { return current_; }
 
-    static float levelOf(float stored) { return stored < 0.0f ? -(stored + 1.0f) : stored; }
+    // -1 - stored rather than -(stored + 1), so level 0 reads +0, never -0.
+    static float levelOf(float stored) { return stored < 0.0f ? -1.0f - stored : stored; }
     static float encode(float level, bool flag) { return flag ? -(level + 1.0f) : level; }
 
 private:
@@ -627,6 +628,95 @@ public:
 private:
     Coordinate2 lastPointer_;
     bool dragging_ = false;
+};
+
+// ---- Gating nodes ----------------------------------------------------------
+// They switch the chain below them (their next node) by variables: fade it
+// in and out, disable it, or hold it at the sticky level. The chain stays
+// attached; only updating, painting and the visitors' walks are gated.
+
+// Shows its chain while its variable is not 0 (or when it has none) and hides
+// it while the variable is 0, with timed fades and the show and hide events a
+// screen change sends. The position runs -1 (hidden) ... 0 ... 1 (shown, hide
+// under way) and 2 (shown, settled).
+class KOVA_API CullNode : public Node {
+    KOVA_RUNTIME_CLASS(CullNode)
+public:
+    CullNode() = default;
+
+    void iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) override;
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& data() { return data_; }
+    float& inTime() { return inTime_; }
+    float& outTime() { return outTime_; }
+    float position() const { return position_; }
+
+private:
+    bool wantsShown(System& system);
+    void send(System& system, Mode& mode, Rectangle& rect, int type);
+
+    Data* data_ = nullptr;
+    float inTime_ = 0.0f;
+    float outTime_ = 0.0f;
+    float position_ = -1.0f;
+};
+
+// Takes its chain's mode to the disabled level while its variable is 0 and
+// hides the chain from the focused and hidden searches meanwhile.
+class KOVA_API DisableNode : public Node {
+    KOVA_RUNTIME_CLASS(DisableNode)
+public:
+    DisableNode() = default;
+
+    void iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) override;
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    Mode* mode() override { return &ownMode_; }
+    bool onLoad(System& system, IStream& stream) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& disableData() { return disableData_; }
+    bool isEnabled() const { return enabled_; }
+
+private:
+    void recomputeEnabled(System& system);
+
+    Data* disableData_ = nullptr;
+    bool enabled_ = true;
+    Mode ownMode_{1.0f, 1.0f, false};
+};
+
+// Holds its chain's mode at the sticky level 4 while a variable equals a
+// value, and lets it follow the pointer like any region otherwise.
+class KOVA_API StickyNode : public Node {
+    KOVA_RUNTIME_CLASS(StickyNode)
+public:
+    StickyNode() = default;
+
+    bool dataEqualsValue(System& system);
+
+    void iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) override;
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    Mode* mode() override { return &ownMode_; }
+    bool onLoad(System& system, IStream& stream) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& variable() { return variable_; }
+    Data*& data() { return data_; }
+    bool equalAtLoad() const { return equalAtLoad_; }
+
+private:
+    Data* variable_ = nullptr;
+    Data* data_ = nullptr;
+    bool equalAtLoad_ = false;
+    Mode ownMode_{1.0f, 1.0f, false};
 };
 
 }  // namespace kova

@@ -1,0 +1,29 @@
+#include "kova/effect.h"
+
+namespace tarn {
+namespace kova {
+
+KOVA_IMPLEMENT_CLASS(AlphaFadeEffect, Effect)
+
+namespace {
+
+void fade(PaintData& data, float level) {
+    for (Vertex& vertex : data.vertex)
+        vertex.alpha *= level;
+}
+
+}  // namespace
+
+bool AlphaFadeEffect::charPaint(System& system, int character, int font, int index, PaintData& data,
+                                EffectPipe& self) {
+    fade(data, self.effectLevel);
+    return Effect::charPaint(system, character, font, index, data, self);
+}
+
+bool AlphaFadeEffect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
+    fade(data, self.effectLevel);
+    return Effect::picturePaint(system, picture, data, self);
+}
+
+}  // namespace kova
+}  // namespace tarn

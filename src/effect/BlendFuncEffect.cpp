@@ -1,0 +1,35 @@
+#include "kova/effect.h"
+#include "kova/stream.h"
+
+namespace tarn {
+namespace kova {
+
+KOVA_IMPLEMENT_CLASS(BlendFuncEffect, Effect)
+
+int BlendFuncEffect::nextBlendFuncIndex(int index) {
+    return PaintData::blendFuncName(index) ? index + 1 : 0;
+}
+
+bool BlendFuncEffect::charPaint(System& system, int character, int font, int index, PaintData& data,
+                                EffectPipe& self) {
+    data.sourceBlendFunc = source_;
+    data.destinationBlendFunc = destination_;
+    return Effect::charPaint(system, character, font, index, data, self);
+}
+
+bool BlendFuncEffect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
+    data.sourceBlendFunc = source_;
+    data.destinationBlendFunc = destination_;
+    return Effect::picturePaint(system, picture, data, self);
+}
+
+bool BlendFuncEffect::onStream(System& system, Stream& stream) {
+    return Effect::onStream(system, stream) &&
+           stream.streamIndex(source_, &BlendFuncEffect::nextBlendFuncIndex,
+                              &PaintData::blendFuncName, "Source blend func") &&
+           stream.streamIndex(destination_, &BlendFuncEffect::nextBlendFuncIndex,
+                              &PaintData::blendFuncName, "Destination blend func");
+}
+
+}  // namespace kova
+}  // namespace tarn
