@@ -209,6 +209,11 @@ protected:
     bool runAction(System& system, Rectangle& rect, Mode& mode, EventData& data) {
         return Action::run(system, action_, rect, mode, data);
     }
+    // The timeout step of the timed nodes: adds the frame's time and, once
+    // the timeout is reached, runs the action with an empty record and starts
+    // again from 0 (the overshoot of the frame that fired is dropped).
+    void advanceTimeout(System& system, Rectangle& rect, Mode& mode, float elapsed,
+                        float& elapsedTime, float timeoutTime);
 
     Action* action_ = nullptr;
 };

@@ -25,5 +25,14 @@ bool ActionNode::onStream(System& system, Stream& stream) {
            stream.streamAction(system, action_, "Action", nullptr);
 }
 
+void ActionNode::advanceTimeout(System& system, Rectangle& rect, Mode& mode, float elapsed,
+                                float& elapsedTime, float timeoutTime) {
+    elapsedTime += elapsed;
+    if (elapsedTime < timeoutTime) return;
+    elapsedTime = 0.0f;
+    EventData none{Event::NoEvent, 0, 0.0f, 0.0f, 0.0f};
+    runAction(system, rect, mode, none);
+}
+
 }  // namespace kova
 }  // namespace tarn

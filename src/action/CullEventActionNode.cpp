@@ -28,11 +28,7 @@ bool CullEventTimeoutActionNode::onEvent(System& system, Rectangle&, Mode&, Even
 bool CullEventTimeoutActionNode::onUpdate(System& system, Mode& mode, Rectangle& rect,
                                           float elapsed) {
     if (!ActionNode::onUpdate(system, mode, rect, elapsed)) return false;
-    elapsedTime_ += elapsed;
-    if (elapsedTime_ < timeoutTime_) return true;
-    elapsedTime_ = 0.0f;
-    EventData none{Event::NoEvent, 0, 0.0f, 0.0f, 0.0f};
-    runAction(system, rect, mode, none);
+    advanceTimeout(system, rect, mode, elapsed, elapsedTime_, timeoutTime_);
     return true;
 }
 

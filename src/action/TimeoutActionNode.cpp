@@ -11,14 +11,8 @@ bool TimeoutActionNode::onEvent(System&, Rectangle&, Mode&, EventData&) {
     return false;
 }
 
-// The wait starts again from 0 rather than from the overshoot, so the rest of
-// the frame that fired is dropped.
 bool TimeoutActionNode::onUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) {
-    elapsedTime_ += elapsed;
-    if (elapsedTime_ < timeoutTime_) return true;
-    elapsedTime_ = 0.0f;
-    EventData none{Event::NoEvent, 0, 0.0f, 0.0f, 0.0f};
-    runAction(system, rect, mode, none);
+    advanceTimeout(system, rect, mode, elapsed, elapsedTime_, timeoutTime_);
     return true;
 }
 
