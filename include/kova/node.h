@@ -719,5 +719,183 @@ private:
     Mode ownMode_{1.0f, 1.0f, false};
 };
 
+// ---- Effect nodes ----------------------------------------------------------
+// They put an effect into the pipe for everything painted below them (their
+// own painting and their next chain) and decide how strongly it acts: always,
+// by a variable, during screen transitions, or by the level and focus of the
+// mode they are painted with. A node without an effect paints plainly.
+
+// Applies its effect at full strength. It takes over a received element that
+// holds no effect instead of making one of its own.
+class KOVA_API EffectNode : public Node {
+    KOVA_RUNTIME_CLASS(EffectNode)
+public:
+    explicit EffectNode(Effect* effect = nullptr) : effect_(effect) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool onUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Effect*& nodeEffect() { return effect_; }
+
+protected:
+    // Paints through a new element that applies the effect at level when
+    // apply is set (and there is an effect), else through the received one.
+    void paintApplying(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                       EffectPipe& pipe, bool apply, float level);
+    // Lends the effect to a received element that has none for the duration
+    // of the painting; an element that has one gets a new element outside it.
+    void paintReusing(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe, float level);
+    // True for a current level from low up to, not including, low + 1.
+    static bool between(float level, float low) { return low <= level && level < low + 1.0f; }
+
+    Effect* effect_;
+};
+
+// Applies its effect at the value of a variable (full strength without one).
+class KOVA_API VariableEffectNode : public EffectNode {
+    KOVA_RUNTIME_CLASS(VariableEffectNode)
+public:
+    explicit VariableEffectNode(Effect* effect = nullptr) : EffectNode(effect) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& levelVariable() { return levelVariable_; }
+
+private:
+    Data* levelVariable_ = nullptr;
+};
+
+// Applies its effect at the show level while a screen comes or goes.
+class KOVA_API TransitionalEffectNode : public EffectNode {
+    KOVA_RUNTIME_CLASS(TransitionalEffectNode)
+public:
+    explicit TransitionalEffectNode(Effect* effect = nullptr) : EffectNode(effect) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+};
+
+// The old name of TransitionalEffectNode; it warns whenever one is made.
+class KOVA_API ShowEffectNode : public EffectNode {
+    KOVA_RUNTIME_CLASS(ShowEffectNode)
+public:
+    explicit ShowEffectNode(Effect* effect = nullptr) : EffectNode(effect) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool onCreate(System& system) override;
+    bool onLoad(System& system, IStream& stream) override;
+    using EffectNode::onCreate;
+};
+
+// Applies its effect at the show level only while a screen comes in.
+class KOVA_API TransitionalShowEffectNode : public EffectNode {
+    KOVA_RUNTIME_CLASS(TransitionalShowEffectNode)
+public:
+    explicit TransitionalShowEffectNode(Effect* effect = nullptr) : EffectNode(effect) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+};
+
+// Applies its effect at the show level only while a screen leaves.
+class KOVA_API TransitionalHideEffectNode : public EffectNode {
+    KOVA_RUNTIME_CLASS(TransitionalHideEffectNode)
+public:
+    explicit TransitionalHideEffectNode(Effect* effect = nullptr) : EffectNode(effect) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+};
+
+// Applies its effect in full while a region has the focus.
+class KOVA_API FocusEffectNode : public EffectNode {
+    KOVA_RUNTIME_CLASS(FocusEffectNode)
+public:
+    explicit FocusEffectNode(Effect* effect = nullptr) : EffectNode(effect) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+};
+
+// Applies its effect in full while a region does not have the focus.
+class KOVA_API NotFocusEffectNode : public EffectNode {
+    KOVA_RUNTIME_CLASS(NotFocusEffectNode)
+public:
+    explicit NotFocusEffectNode(Effect* effect = nullptr) : EffectNode(effect) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+};
+
+// Applies its effect at current level - 1 while a region's level lies on its
+// way between normal (1) and focused (2), 2 excluded.
+class KOVA_API NormalToFocusEffectNode : public EffectNode {
+    KOVA_RUNTIME_CLASS(NormalToFocusEffectNode)
+public:
+    explicit NormalToFocusEffectNode(Effect* effect = nullptr) : EffectNode(effect) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+};
+
+// Between normal and focused, like its parent, with the strength running from
+// min value to max value instead of from 0 to 1.
+class KOVA_API ExtendedNormalToFocusEffectNode : public NormalToFocusEffectNode {
+    KOVA_RUNTIME_CLASS(ExtendedNormalToFocusEffectNode)
+public:
+    explicit ExtendedNormalToFocusEffectNode(Effect* effect = nullptr, float minValue = 0.0f,
+                                             float maxValue = 1.0f)
+        : NormalToFocusEffectNode(effect), minValue_(minValue), maxValue_(maxValue) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    float& minValue() { return minValue_; }
+    float& maxValue() { return maxValue_; }
+
+private:
+    float minValue_;
+    float maxValue_;
+};
+
+// Applies its effect at current level - 2 while a region's level lies on its
+// way between focused (2) and pressed (3), 3 excluded.
+class KOVA_API FocusToPressedEffectNode : public EffectNode {
+    KOVA_RUNTIME_CLASS(FocusToPressedEffectNode)
+public:
+    explicit FocusToPressedEffectNode(Effect* effect = nullptr) : EffectNode(effect) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+};
+
+// Between focused and pressed, like its parent, with the strength running
+// from min value to max value instead of from 0 to 1.
+class KOVA_API ExtendedFocusToPressedEffectNode : public FocusToPressedEffectNode {
+    KOVA_RUNTIME_CLASS(ExtendedFocusToPressedEffectNode)
+public:
+    explicit ExtendedFocusToPressedEffectNode(Effect* effect = nullptr, float minValue = 0.0f,
+                                              float maxValue = 1.0f)
+        : FocusToPressedEffectNode(effect), minValue_(minValue), maxValue_(maxValue) {}
+
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    float& minValue() { return minValue_; }
+    float& maxValue() { return maxValue_; }
+
+private:
+    float minValue_;
+    float maxValue_;
+};
+
 }  // namespace kova
 }  // namespace tarn

@@ -21,9 +21,16 @@ bool isError(const std::string& line) {
 }
 
 // A deprecation notice is advice about a class, not a problem of the file:
-// such classes still load and save exactly.
+// such classes still load and save exactly. The engine words them in two
+// ways: "DEPRECATED, X should be ..." and "X is deprecated and ...".
+bool isDeprecationNotice(const std::string& line) {
+    return startsWith(line, "Kova: Warning: DEPRECATED") ||
+           (startsWith(line, "Kova: Warning: ") &&
+            line.find(" is deprecated ") != std::string::npos);
+}
+
 bool isWarning(const std::string& line) {
-    return startsWith(line, "Kova: Warning") && !startsWith(line, "Kova: Warning: DEPRECATED");
+    return startsWith(line, "Kova: Warning") && !isDeprecationNotice(line);
 }
 
 }  // namespace

@@ -1,0 +1,243 @@
+// Effect nodes: how strongly each applies its effect as screens come and go
+// and regions gain and lose the focus over elapsed time, seen in what the
+// host paints; and nodes missing their parts or caught in a loop.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include "test_support.h"
+
+namespace kova_test {
+namespace {
+
+const char kDeprecated[] =
+    "Kova: Warning: ShowEffectNode is deprecated and will be removed, use "
+    "TransitionalEffectNode instead!\r\n";
+
+// Writes each picture as " <picture> plain", or " <picture> @<alpha>" when
+// it came through the marker effect, which zeroes green and fades by level.
+class LevelHost : public TestHost {
+public:
+    bool picturePaint(int picture, PaintData& data) override {
+        char line[64];
+        const Vertex& v = data.vertex[0];
+        if (v.green == 0.0f)
+            std::snprintf(line, sizeof line, " %d @%g", picture, static_cast<double>(v.alpha));
+        else
+            std::snprintf(line, sizeof line, " %d plain", picture);
+        seen += line;
+        return TestHost::picturePaint(picture, data);
+    }
+    std::string seen;
+};
+
+Floats rgba(const Vertex& v) {
+    return {v.red, v.green, v.blue, v.alpha};
+}
+
+class EffectNodeTest : public HostTest<LevelHost> {
+protected:
+    // An effect node of class cls holding the marker effect, over a picture.
+    EffectNode* item(Node*& slot, const char* cls, int picture) {
+        EXPECT_TRUE(Node::create(host, slot, RuntimeClass::findClass(cls))) << cls;
+        EffectNode* node = static_cast<EffectNode*>(slot);
+        SplitEffect* marker = make<SplitEffect>(node->nodeEffect());
+        make<AlphaFadeEffect>(marker->effect1());
+        make<ColorEffect>(marker->effect2())->color().green = 0.0f;
+        make<PictureNode>(node->nextNode(0))->pictureHandle() = picture;
+        return node;
+    }
+    NameNode* screen(const std::string& name, const char* cls, int picture) {
+        NameNode* node = make<NameNode>();
+        EXPECT_TRUE(host.setObjectName(node, name.c_str()));
+        item(node->nextNode(0), cls, picture);
+        return node;
+    }
+};
+
+// Root: the node under the root mode (level 2, focused). Variable: its level
+// variable holds the time so far. Sticky: a sticky node takes the mode from
+// 1 up to 4 at 3 levels a second. Path: screen 1 is shown, then screen 2
+// replaces it with in and out times of 1 s; both screens hold the node.
+// Cull: a cull node fades the node in over 1 s without a show direction.
+enum Driver { Root, Variable, Sticky, Path, Cull };
+
+TEST_F(EffectNodeTest, EachNodeAppliesItsEffectAtTheLevelOfItsSource) {
+    const std::vector<float> times[] = {{0.0f, 0.25f, 0.5f, 1e30f},
+                                        {0.0f, 0.25f, 0.5f, 1e30f},
+                                        {0.0f, 0.1f, 0.1f, 0.2f, 0.2f, 0.5f},
+                                        {0.0f, 0.25f, 0.25f, 0.25f, 0.25f},
+                                        {0.0f, 0.25f, 0.5f, 1e30f}};
+    const struct {
+        const char* cls;
+        Driver driver;
+        std::string expected;
+        float min = 0.0f, max = 1.0f;
+    } rows[] = {
+        {"EffectNode", Root, "| 1 @1| 1 @1| 1 @1| 1 @1"},
+        {"VariableEffectNode", Root, "| 1 @1| 1 @1| 1 @1| 1 @1"},
+        {"VariableEffectNode", Variable, "| 1 @0| 1 @0.25| 1 @0.75| 1 @1e+30"},
+        {"FocusEffectNode", Root, "| 1 @1| 1 @1| 1 @1| 1 @1"},
+        {"NotFocusEffectNode", Root, "| 1 plain| 1 plain| 1 plain| 1 plain"},
+        {"TransitionalEffectNode", Root, "| 1 plain| 1 plain| 1 plain| 1 plain"},
+        {"NormalToFocusEffectNode", Root, "| 1 plain| 1 plain| 1 plain| 1 plain"},
+        {"FocusToPressedEffectNode", Root, "| 1 @0| 1 @0| 1 @0| 1 @0"},
+        {"FocusEffectNode", Sticky, "| 1 @1| 1 @1| 1 @1| 1 @1| 1 @1| 1 @1"},
+        {"NotFocusEffectNode", Sticky, "| 1 plain| 1 plain| 1 plain| 1 plain| 1 plain| 1 plain"},
+        {"NormalToFocusEffectNode", Sticky, "| 1 @0| 1 @0.3| 1 @0.6| 1 plain| 1 plain| 1 plain"},
+        {"ExtendedNormalToFocusEffectNode", Sticky,
+         "| 1 @0.5| 1 @0.8| 1 @1.1| 1 plain| 1 plain| 1 plain", 0.5f, 1.5f},
+        {"FocusToPressedEffectNode", Sticky,
+         "| 1 plain| 1 plain| 1 plain| 1 @0.2| 1 @0.8| 1 plain"},
+        {"ExtendedFocusToPressedEffectNode", Sticky,
+         "| 1 plain| 1 plain| 1 plain| 1 @0.8| 1 @0.2| 1 plain", 1.0f, 0.0f},
+        {"TransitionalEffectNode", Path,
+         "| 1 plain| 1 @0.75 2 @0.25| 1 @0.5 2 @0.5| 1 @0.25 2 @0.75| 2 plain"},
+        {"ShowEffectNode", Path,
+         "| 1 plain| 1 @0.75 2 @0.25| 1 @0.5 2 @0.5| 1 @0.25 2 @0.75| 2 plain"},
+        {"TransitionalShowEffectNode", Path,
+         "| 1 plain| 1 plain 2 @0.25| 1 plain 2 @0.5| 1 plain 2 @0.75| 2 plain"},
+        {"TransitionalHideEffectNode", Path,
+         "| 1 plain| 1 @0.75 2 plain| 1 @0.5 2 plain| 1 @0.25 2 plain| 2 plain"},
+        {"TransitionalEffectNode", Cull, "|| 1 @0.25| 1 @0.75| 1 plain"},
+        {"TransitionalShowEffectNode", Cull, "|| 1 plain| 1 plain| 1 plain"},
+    };
+    int index = 0;
+    for (const auto& row : rows) {
+        std::string suffix = std::to_string(index++);
+        Node*& root = host.firstNode();
+        EffectNode* node = nullptr;
+        PathNode* path = nullptr;
+        NameNode* second = nullptr;
+        if (row.driver == Sticky) {
+            StickyNode* sticky = make<StickyNode>(root);
+            make<FloatData>(sticky->variable());
+            make<FloatData>(sticky->data());
+            node = item(sticky->nextNode(0), row.cls, 1);
+        } else if (row.driver == Path) {
+            path = make<PathNode>(root);
+            path->setNextNode(0, screen("A" + suffix, row.cls, 1));
+            second = screen("B" + suffix, row.cls, 2);
+        } else if (row.driver == Cull) {
+            CullNode* cull = make<CullNode>(root);
+            cull->inTime() = 1.0f;
+            node = item(cull->nextNode(0), row.cls, 1);
+        } else {
+            node = item(root, row.cls, 1);
+        }
+        FloatData* level = nullptr;
+        if (row.driver == Variable)
+            level = make<FloatData>(static_cast<VariableEffectNode*>(node)->levelVariable());
+        if (auto* n = dynamic_cast<ExtendedNormalToFocusEffectNode*>(node))
+            n->minValue() = row.min, n->maxValue() = row.max;
+        if (auto* n = dynamic_cast<ExtendedFocusToPressedEffectNode*>(node))
+            n->minValue() = row.min, n->maxValue() = row.max;
+
+        float total = 0.0f;
+        host.seen.clear();
+        for (float elapsed : times[row.driver]) {
+            if (level) level->set(host, total += elapsed);
+            EXPECT_TRUE(host.update(elapsed));
+            host.seen += "|";
+            EXPECT_TRUE(host.paint());
+            if (path) path->setPath(second, 1.0f, 1.0f, 0.0f, 0.0f, true);
+        }
+        EXPECT_EQ(host.seen, row.expected) << row.cls << " driver " << row.driver;
+        EXPECT_TRUE(Node::clear(host, root));
+    }
+}
+
+// window (20 x 20 at the top left corner) -> focus node (tint) -> colour node
+// (grey) -> picture 7; the window's next node is picture 8.
+TEST_F(EffectNodeTest, FocusTintsAColouredItemWhileThePointerIsOverIt) {
+    TransformNode* window = make<TransformNode>(host.firstNode());
+    FocusEffectNode* focus = make<FocusEffectNode>(window->transformedNode());
+    make<MultiplyColorEffect>(focus->nodeEffect())->color() = Color{1.0f, 0.5f, 0.25f, 1.0f};
+    EffectNode* colour = make<EffectNode>(focus->nextNode(0));
+    make<ColorEffect>(colour->nodeEffect())->color() = Color{0.5f, 0.5f, 0.5f, 0.5f};
+    make<PictureNode>(colour->nextNode(0))->pictureHandle() = 7;
+    make<PictureNode>(window->nextNode(0))->pictureHandle() = 8;
+    const Floats grey{0.5f, 0.5f, 0.5f, 0.5f}, tinted{0.5f, 0.25f, 0.125f, 0.5f};
+    const struct {
+        float x, y;
+        Floats colour;
+    } frames[] = {{0.0f, 0.0f, grey},
+                  {-310.0f, -230.0f, tinted},
+                  {-300.0f, -220.0f, tinted},  // the far corner still counts
+                  {-299.0f, -220.0f, grey}};
+    for (const auto& f : frames) {
+        host.pointerMove(f.x, f.y);
+        host.painted.clear();
+        EXPECT_TRUE(host.update(0.1f));
+        EXPECT_TRUE(host.paint());
+        ASSERT_EQ(host.painted.size(), 2u);
+        EXPECT_EQ(rgba(host.painted[0].vertex[2]), f.colour) << f.x;
+        EXPECT_EQ(host.painted[0].vertex[2].x, -300.0f);
+        // The colour node lent its effect to the root element and took it back.
+        EXPECT_EQ(rgba(host.painted[1].vertex[2]), (Floats{1.0f, 1.0f, 1.0f, 1.0f}));
+    }
+}
+
+// Every effect node class without an effect and without a next node, under
+// hostile times; then all of them in a loop through a named node.
+TEST_F(EffectNodeTest, MissingPartsHostileTimesAndLoopsAreHarmless) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    RuntimeClass* family = EffectNode::absoluteClass();
+    std::string plain;
+    for (RuntimeClass* cls = RuntimeClass::firstClass(family); cls; cls = cls->nextClass(family)) {
+        Node* node = nullptr;
+        ASSERT_TRUE(Node::create(host, node, cls));
+        Mode pressed(3.0f, 2.5f, true);
+        EffectPipe coming;
+        coming.showDirection = 1.0f;
+        coming.showLevel = 0.5f;
+        for (float elapsed : {nan, 1e30f, -1e30f})
+            EXPECT_TRUE(node->iterateUpdate(host, pressed, host.clipRect(), elapsed));
+        node->iteratePaint(host, pressed, host.clipRect(), nullptr, coming);
+        make<PictureNode>(node->nextNode(0))->pictureHandle() = 3;
+        node->iteratePaint(host, pressed, host.clipRect(), nullptr, coming);
+        EXPECT_EQ(coming.effect, nullptr);
+        EXPECT_TRUE(Node::clear(host, node));
+        plain += " 3 plain";
+    }
+    EXPECT_EQ(host.seen, plain);
+    EXPECT_EQ(plain.size(), 12 * std::string(" 3 plain").size());
+
+    // A loaded ShowEffectNode warns as a created one does.
+    Object* show = make<ShowEffectNode>();
+    FileOStream out;
+    ASSERT_TRUE(Object::save(host, show, out));
+    EXPECT_TRUE(Object::clear(host, show));
+    MemoryIStream in(out.bytes());
+    ASSERT_TRUE(Object::load(host, show, in));
+    EXPECT_TRUE(Object::clear(host, show));
+    EXPECT_EQ(host.log.text, std::string(kDeprecated) + kDeprecated + kDeprecated);
+
+    // Loop -> one node of each class, the variable one at NaN -> Loop.
+    host.log.text.clear();
+    NameNode* loop = make<NameNode>(host.firstNode());
+    ASSERT_TRUE(host.setObjectName(loop, "Loop"));
+    Node** slot = &loop->nextNode(0);
+    for (RuntimeClass* cls = RuntimeClass::firstClass(family); cls; cls = cls->nextClass(family)) {
+        EffectNode* node = item(*slot, cls->name(), 4);
+        if (cls == VariableEffectNode::absoluteClass())
+            make<FloatData>(static_cast<VariableEffectNode*>(node)->levelVariable())
+                ->set(host, nan);
+        slot = &node->nextNode(0)->nextNode(0);
+    }
+    *slot = loop;
+    for (float elapsed : {0.1f, nan, 1e30f})
+        EXPECT_TRUE(host.update(elapsed));
+    EXPECT_TRUE(host.paint());
+    MovedOutIterator visitor;
+    visitor.iterate(host, host.firstNode(), host.clipRect(), host.mode());
+    EXPECT_EQ(
+        host.log.text,
+        std::string(kDeprecated) +
+            "Kova: Error: Node tree deeper than 4096 nodes; is a node its own descendant?\r\n");
+}
+
+}  // namespace
+}  // namespace kova_test
