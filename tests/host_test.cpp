@@ -14,6 +14,7 @@
 #include <map>
 
 #include "KovaHost.h"
+#include "TextForm.h"
 
 namespace kova_test {
 
@@ -432,6 +433,48 @@ TEST_F(ScratchTest, ScriptsAreReplayedOnTheFrameClock) {
     host.exit();
     const std::vector<PointerHost::Move> moves = {{0, -10, 5.5f}, {30, 3, 4}, {31, 7, 8}};
     EXPECT_EQ(host.moves, moves);
+}
+
+const char kClickScreen[] =
+    "CullEventActionNode {\n"
+    "    Next node: null\n"
+    "    Action: VolumedSoundAction {\n"
+    "        Sound: \"Menu click\"\n"
+    "        Volume (0-1): 0.5\n"
+    "    }\n"
+    "    Event: ButtonEvent {\n"
+    "        Input index (0 == all indexes): 0\n"
+    "        Event type: ButtonPress\n"
+    "        Button type: Select\n"
+    "    }\n"
+    "}\n";
+
+TEST_F(ScratchTest, SoundsAreRecordedAtTheFrameThatStartsThem) {
+    {  // a file written outside a save is kept once it is complete
+        ReferenceHost writer(dir.string(), 64, 48);
+        writer.init();
+        Object* root = nullptr;
+        std::string error;
+        ASSERT_TRUE(text::readText(writer, kClickScreen, "click.txt", "Menus/Click", root, error))
+            << error;
+        EXPECT_TRUE(text::writeObjectFile(writer, root, "Menus/Click"));
+        Object::clear(writer, root);
+        writer.exit();
+    }
+    EXPECT_FALSE(fs::exists(dir / "Menus/Click.tmp"));
+    ReferenceHost host(dir.string(), 64, 48);
+    host.init();
+    FrameDriver driver(host);
+    ASSERT_TRUE(driver.load("Menus/Click"));
+    InputScript script;
+    std::string error;
+    ASSERT_TRUE(script.parse("wait 0.5\npress Select\nwait 0.25\npress Select 3\n", "s", error));
+    driver.setScript(script);
+    driver.runTo(1.0);
+    EXPECT_EQ(host.sounds().lines(),
+              (std::vector<std::string>{"\"Menu click\" 0.5 0.5", "\"Menu click\" 0.5 0.75"}));
+    EXPECT_FALSE(host.soundPlay(0, 1.0f));
+    host.exit();
 }
 
 // --- Files ---------------------------------------------------------------------
