@@ -1,5 +1,6 @@
 #include "KovaCommands.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -22,12 +23,20 @@ const char kProgramHelp[] =
     "Commands:\n"
     "  dump FILE           write an object file as text\n"
     "  build TEXT -o FILE  write a text as an object file (\"KovaFile 2.0\")\n"
-    "  check FILE...       load object files and report every log line\n"
+    "  check FILE...       load object files and report every log line\n";
+
+// Listed between check and classes in builds with render.
+const char kRenderLine[] = "  render FILE         draw a screen set as PNG pictures over time\n";
+
+const char kProgramHelpEnd[] =
     "  classes [CLASS...]  list the classes with their parents and fields\n"
     "  help [COMMAND]      show this help, or the help of one command\n"
     "\n"
-    "Object files are named the way the engine names streams, relative to the\n"
-    "directory given with --root (default: the current directory). Text files\n"
+    "Object files are paths, absolute or relative to the current directory;\n"
+    "the directory of the file is the root that the names of other object\n"
+    "files, pictures and fonts inside it are relative to. With --root DIR,\n"
+    "object files are named the way the engine names streams, relative to DIR\n"
+    "(an absolute path must lie below DIR). Text files and every other file\n"
     "are ordinary paths; \"-\" is standard input or output.\n"
     "Run \"kova COMMAND --help\" for the options of one command.\n";
 
@@ -38,7 +47,8 @@ const char kDumpHelp[] =
     "standard output or to TEXT. Old-format files are read too; building the\n"
     "text gives the file in the \"KovaFile 2.0\" format.\n"
     "\n"
-    "  --root DIR  directory that object-file names are relative to\n"
+    "  --root DIR  directory that object-file names are relative to (default:\n"
+    "              the directory of FILE)\n"
     "  --all       also write, in full, the named objects that keep their own\n"
     "              files (so that build writes those files again); without it\n"
     "              they are written by name\n"
@@ -56,7 +66,8 @@ const char kBuildHelp[] =
     "their full names. @\"name\" references to objects the text does not\n"
     "define load those objects' files from the root directory.\n"
     "\n"
-    "  --root DIR  directory that object-file names are relative to\n"
+    "  --root DIR  directory that object-file names are relative to (default:\n"
+    "              the directory of FILE)\n"
     "  -o FILE     the object file to write (required)\n"
     "\n"
     "A malformed text is reported as \"TEXT:line:column: message\" and nothing\n"
@@ -71,7 +82,8 @@ const char kCheckHelp[] =
     "not be loaded. The error that announces an old-format file is reported but\n"
     "not counted.\n"
     "\n"
-    "  --root DIR  directory that object-file names are relative to\n";
+    "  --root DIR  directory that object-file names are relative to (default:\n"
+    "              the directory of each FILE)\n";
 
 const char kClassesHelp[] =
     "Usage: kova classes [CLASS...]\n"
@@ -82,19 +94,13 @@ const char kClassesHelp[] =
     "are not object classes are marked.\n";
 
 struct Options {
-    std::string root = ".";
+    std::string root;  // empty: each object file's own directory
     std::string output;
     bool hasOutput = false;
     bool all = false;
     bool help = false;
     Arguments positional;
 };
-
-bool usageError(const std::string& command, const std::string& message) {
-    std::cerr << "kova " << command << ": " << message << "\n"
-              << "Run \"kova " << command << " --help\" for its usage.\n";
-    return false;
-}
 
 // Options may come before or after the arguments.
 bool parseOptions(const std::string& command, const Arguments& arguments, bool takesRoot,
@@ -105,9 +111,11 @@ bool parseOptions(const std::string& command, const Arguments& arguments, bool t
             options.help = true;
         } else if (takesRoot && argument.compare(0, 7, "--root=") == 0) {
             options.root = argument.substr(7);
+            if (options.root.empty()) return usageError(command, "--root needs a directory");
         } else if (takesRoot && argument == "--root") {
             if (++i == arguments.size()) return usageError(command, "--root needs a directory");
             options.root = arguments[i];
+            if (options.root.empty()) return usageError(command, "--root needs a directory");
         } else if (takesOutput && argument == "-o") {
             if (++i == arguments.size()) return usageError(command, "-o needs a name");
             options.output = arguments[i];
@@ -158,8 +166,46 @@ std::string plural(int count, const char* word) {
 
 }  // namespace
 
+bool usageError(const std::string& command, const std::string& message) {
+    std::cerr << "kova " << command << ": " << message << "\n"
+              << "Run \"kova " << command << " --help\" for its usage.\n";
+    return false;
+}
+
+bool locateObjectFile(const std::string& root, const std::string& argument, ObjectFile& file,
+                      std::string& error) {
+    namespace fs = std::filesystem;
+    fs::path path(argument);
+    if (root.empty()) {
+        if (!path.has_filename()) {
+            error = "'" + argument + "' is not a file name";
+            return false;
+        }
+        file.root = path.has_parent_path() ? path.parent_path().string() : ".";
+        file.name = path.filename().string();
+        return true;
+    }
+    file.root = root;
+    file.name = argument;
+    if (!path.is_absolute()) return true;
+    std::error_code failed;
+    fs::path relative =
+        fs::weakly_canonical(path, failed)
+            .lexically_relative(fs::weakly_canonical(fs::absolute(root, failed), failed));
+    if (failed || relative.empty() || *relative.begin() == ".." || relative == ".") {
+        error = "'" + argument + "' is not below the root '" + root + "'";
+        return false;
+    }
+    file.name = relative.generic_string();
+    return true;
+}
+
 std::string helpText(const std::string& command) {
-    if (command.empty()) return kProgramHelp;
+    if (command.empty()) {
+        return std::string(kProgramHelp) + (renderHelp().empty() ? "" : kRenderLine) +
+               kProgramHelpEnd;
+    }
+    if (command == "render") return renderHelp();
     if (command == "dump") return kDumpHelp;
     if (command == "build") return kBuildHelp;
     if (command == "check") return kCheckHelp;
@@ -178,11 +224,15 @@ int runDump(const Arguments& arguments) {
         usageError("dump", "give exactly one object file");
         return 2;
     }
-    const std::string& name = options.positional[0];
-    DirectoryHost host(options.root);
-    host.init();
+    ObjectFile file;
     std::string text, error;
-    bool dumped = dumpObjectFile(host, name, options.all, text, error);
+    if (!locateObjectFile(options.root, options.positional[0], file, error)) {
+        usageError("dump", error);
+        return 2;
+    }
+    DirectoryHost host(file.root);
+    host.init();
+    bool dumped = dumpObjectFile(host, file.name, options.all, text, error);
     host.exit();
     reportProblems(host.logLines());
     if (!dumped) {
@@ -209,15 +259,19 @@ int runBuild(const Arguments& arguments) {
         return 2;
     }
     const std::string& path = options.positional[0];
-    std::string text;
+    ObjectFile file;
+    std::string text, error;
+    if (!locateObjectFile(options.root, options.output, file, error)) {
+        usageError("build", error);
+        return 2;
+    }
     if (!readTextFile(path, text)) {
         std::cerr << "kova build: cannot read '" << path << "'\n";
         return 1;
     }
-    DirectoryHost host(options.root);
+    DirectoryHost host(file.root);
     host.init();
-    std::string error;
-    bool built = buildObjectFile(host, text, path == "-" ? "<stdin>" : path, options.output, error);
+    bool built = buildObjectFile(host, text, path == "-" ? "<stdin>" : path, file.name, error);
     host.exit();
     reportProblems(host.logLines());
     if (!built) {
@@ -240,11 +294,20 @@ int runCheck(const Arguments& arguments) {
         usageError("check", "give at least one object file");
         return 2;
     }
+    std::vector<ObjectFile> files(options.positional.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::string error;
+        if (!locateObjectFile(options.root, options.positional[i], files[i], error)) {
+            usageError("check", error);
+            return 2;
+        }
+    }
     bool anyErrors = false;
-    for (const std::string& name : options.positional) {
-        DirectoryHost host(options.root, false);  // with the objects a game starts with
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& name = options.positional[i];
+        DirectoryHost host(files[i].root, false);  // with the objects a game starts with
         host.init();
-        bool loaded = host.load(name.c_str(), static_cast<const char*>(nullptr));
+        bool loaded = host.load(files[i].name.c_str(), static_cast<const char*>(nullptr));
         host.exit();
         for (const std::string& line : host.logLines())
             std::cout << name << ": " << line << "\n";
@@ -283,5 +346,15 @@ int runClasses(const Arguments& arguments) {
     std::cout << listing;
     return 0;
 }
+
+#ifndef KOVA_TOOL_RENDER
+// Without the reference host there is nothing to draw with.
+std::string renderHelp() {
+    return "";
+}
+int runRender(const Arguments&) {
+    return 2;
+}
+#endif
 
 }  // namespace kova_tool

@@ -14,6 +14,27 @@ int runDump(const Arguments& arguments);
 int runBuild(const Arguments& arguments);
 int runCheck(const Arguments& arguments);
 int runClasses(const Arguments& arguments);
+// Only in builds with the reference host (KovaHost).
+int runRender(const Arguments& arguments);
+
+// The help text of render; empty in builds without it.
+std::string renderHelp();
+
+// Where an object file named on the command line lies: the root directory
+// that stream names are relative to, and the file's own stream name.
+// Without --root (root empty) the argument is a path, absolute or relative
+// to the current directory, and its directory becomes the root. With
+// --root, a relative argument is a stream name below the root, and an
+// absolute one must lie below the root. False, with a message, otherwise.
+struct ObjectFile {
+    std::string root;
+    std::string name;
+};
+bool locateObjectFile(const std::string& root, const std::string& argument, ObjectFile& file,
+                      std::string& error);
+
+// Prints "kova COMMAND: MESSAGE" and where to find the usage; false.
+bool usageError(const std::string& command, const std::string& message);
 
 // The help text of one command, or of the program for an empty name; empty
 // for a name that is no command.

@@ -1,5 +1,6 @@
 // kova: converts Kova object files to their text form and back, checks them
-// with the engine's own loader, and lists the classes a text can name.
+// with the engine's own loader, lists the classes a text can name, and draws
+// screen sets as pictures.
 #include <iostream>
 
 #include "KovaCommands.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     if (command == "build") return runBuild(arguments);
     if (command == "check") return runCheck(arguments);
     if (command == "classes") return runClasses(arguments);
+    if (command == "render" && !renderHelp().empty()) return runRender(arguments);
     std::cerr << "kova: unknown command '" << command << "'\n" << helpText("");
     return 2;
 }
