@@ -321,18 +321,20 @@ TEST_F(ActionTest, TimeoutNodesFireOnElapsedTime) {
         int button;
         float elapsed;
         const char* fired;
-    } rows[] = {{0, 0.6f, ""},
-                {0, 0.6f, "tick"},
-                {Button::Select, 0.6f, ""},
-                {0, 0.6f, "tick"},
-                {Button::Select, 5, "tick"},
-                {Button::Select, 20, "tick"},
-                {0, 29.5f, "tick"},
-                {Button::Cancel, 0, ""},
-                {0, 0.5f, "idle"},
-                {0, 28.5f, "tick"},
-                {0, 0, ""},
-                {0, 30, "tick idle busy"}};
+    } rows[] = {
+        {0, 0.6f, ""},
+        {0, 0.6f, "tick"},
+        {Button::Select, 0.6f, ""},
+        {0, 0.6f, "tick"},
+        {Button::Select, 5, "tick"},
+        {Button::Select, 20, "tick"},
+        {0, 29.5f, "tick"},
+        {Button::Cancel, 0, ""},
+        {0, 0.5f, "idle"},
+        {0, 28.5f, "tick"},
+        {0, 0, ""},
+        {0, 30, "tick idle busy"},
+    };
     for (const auto& row : rows) {
         Log fired = row.button ? press(row.button, 1, row.elapsed) : frame(row.elapsed);
         std::string names;

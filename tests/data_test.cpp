@@ -109,52 +109,28 @@ TEST_F(DataTest, NumbersAndTextsConvertExactly) {
     StringRefData stringRef(&name);
     WstringData w;
     StaticStringData fixed(buffer, 4, nullptr);
-    const Write rows1[] = {{&b, P, 't', "TRUE", "true", 1},
-                           {&b, P, 't', "yes", "false"},
-                           {&b, P, 't', "True", "true", 1},
-                           {&b, P, 't', "0", "false"},
-                           {&b, P, 'w', "tRuE", "true", 1},
-                           {&b, P, 't', " true", "false"},
-                           {&b, P, 't', "1", "true", 1},
-                           {&b, P, 't', "1.0", "false"},
-                           {&b, P, 'n', "1", "true", 1},
-                           {&b, P, 't', "", "false"},
-                           {&b, P, 'n', "1", "true", 1},
-                           {&b, P, 'n', "2", "false"},
-                           {&b, P, 'n', "1", "true", 1},
-                           {&b, P, 'n', "0.5", "false"},
-                           {&b, P, 'n', "1", "true", 1},
-                           {&b, P, 'n', "-1", "false"},
-                           {&boolRef, P, 'n', "1", "true", 1},
-                           {&boolRef, P, 'n', "2", "false"},
-                           {&i, P, 't', "2.5", "3"},
-                           {&i, P, 't', "-2.5", "-3"},
-                           {&i, P, 't', "2.4", "2"},
-                           {&i, P, 't', "-2.4", "-2"},
-                           {&i, P, 't', "abc", "0"},
-                           {&i, P, 't', " 7x", "7"},
-                           {&i, P, 't', "1e3", "1000"},
-                           {&i, P, 'n', "nan", "0"},
-                           {&i, P, 'n', "-2147483648", "-2147483648"},
-                           {&i, P, 'n', "1e20", "2147483647"},
-                           {&intRef, P, 'n', "9.5", "10"},
-                           {&intOwn, P, 't', "-6.5", "-7"},
-                           {&f, P, 'n', "1.5", "1.500000000"},
-                           {&f, P, 'n', "-0.25", "-0.250000000"},
-                           {&f, P, 't', "0.1", "0.100000001"},
-                           {&f, P, 'n', "1e20", "10000000200408773", 1e20f},
-                           {&f, P, 'n', "-inf", "-inf"},
-                           {&floatRef, P, 't', "0.75", "0.750000000"},
-                           {&floatOwn, P, 'n', "3", "3.000000000"},
-                           {&s, P, 'n', "3", "3.0000000"},
-                           {&s, P, 't', "  12.5 points", "  12.5 points"},
-                           {&stringRef, P, 't', "Bob", "Bob"},
-                           {&stringRef, P, 'n', "-1.5", "-1.5000000"},
-                           {&w, P, 'n', "3", "3.0000000"},
-                           {&w, P, 'w', "42", "42"},
-                           {&w, P, 't', "\xE9t\xE9", "\xE9t\xE9"},
-                           {&fixed, P, 't', "hello", "hel"},
-                           {&fixed, P, 'n', "25", "25."}};
+    // clang-format off
+    const Write rows1[] = {
+        {&b, P, 't', "TRUE", "true", 1}, {&b, P, 't', "0", "false"},
+        {&b, P, 'w', "tRuE", "true", 1}, {&b, P, 't', " true", "false"},
+        {&b, P, 't', "1", "true", 1}, {&b, P, 't', "1.0", "false"}, {&b, P, 'n', "1", "true", 1},
+        {&b, P, 't', "", "false"}, {&b, P, 'n', "1", "true", 1}, {&b, P, 'n', "2", "false"},
+        {&boolRef, P, 'n', "1", "true", 1}, {&boolRef, P, 'n', "2", "false"},
+        {&i, P, 't', "2.5", "3"}, {&i, P, 't', "-2.5", "-3"}, {&i, P, 't', "2.4", "2"},
+        {&i, P, 't', "-2.4", "-2"}, {&i, P, 't', "abc", "0"}, {&i, P, 't', " 7x", "7"},
+        {&i, P, 't', "1e3", "1000"}, {&i, P, 'n', "nan", "0"},
+        {&i, P, 'n', "-2147483648", "-2147483648"}, {&i, P, 'n', "1e20", "2147483647"},
+        {&intRef, P, 'n', "9.5", "10"}, {&intOwn, P, 't', "-6.5", "-7"},
+        {&f, P, 'n', "1.5", "1.500000000"}, {&f, P, 'n', "-0.25", "-0.250000000"},
+        {&f, P, 't', "0.1", "0.100000001"}, {&f, P, 'n', "1e20", "10000000200408773", 1e20f},
+        {&f, P, 'n', "-inf", "-inf"}, {&floatRef, P, 't', "0.75", "0.750000000"},
+        {&floatOwn, P, 'n', "3", "3.000000000"}, {&s, P, 'n', "3", "3.0000000"},
+        {&s, P, 't', "  12.5 points", "  12.5 points"}, {&stringRef, P, 't', "Bob", "Bob"},
+        {&stringRef, P, 'n', "-1.5", "-1.5000000"}, {&w, P, 'n', "3", "3.0000000"},
+        {&w, P, 'w', "42", "42"}, {&w, P, 't', "\xE9t\xE9", "\xE9t\xE9"},
+        {&fixed, P, 't', "hello", "hel"}, {&fixed, P, 'n', "25", "25."},
+    };
+    // clang-format on
     check(rows1);
     EXPECT_EQ(w.character(host, 0), 0xE9);                         // widened unsigned
     EXPECT_EQ(std::string(buffer, 6), std::string("25.\0xx", 6));  // inside the host's buffer
@@ -374,13 +350,15 @@ TEST_F(DataTest, ArithmeticAndItsText) {
     EqualData equal;
     equal.setData1(&three);
     equal.setData2(&three);
-    const Write rows2[] = {{&sub, P, '-', "", "2.000000000"},
-                           {&five, P, 'n', "-0.25", "-3.000000000", -3, &sub},
-                           {&sub, P, 'n', "9", "0", 0, &five},
-                           {&mul, P, '-', "", "inf"},
-                           {&add, P, '-', "", "0.000000000"},
-                           {&equal, P, 'n', "0", "true", 1},
-                           {&equal, P, 't', "false", "3", 3, &three}};
+    const Write rows2[] = {
+        {&sub, P, '-', "", "2.000000000"},
+        {&five, P, 'n', "-0.25", "-3.000000000", -3, &sub},
+        {&sub, P, 'n', "9", "0", 0, &five},
+        {&mul, P, '-', "", "inf"},
+        {&add, P, '-', "", "0.000000000"},
+        {&equal, P, 'n', "0", "true", 1},
+        {&equal, P, 't', "false", "3", 3, &three},
+    };
     check(rows2);
     EXPECT_EQ(text(div), "nan");
     div.setData1(&huge);
@@ -419,16 +397,20 @@ TEST_F(DataTest, ExpressionsAndTogglesFollowHostVariables) {
     StringData menu("Menu"), game("Game");
     IntData toggle(0);
     ToggleData title, unset;
-    const Write rows3[] = {{&unset, P, 'N', "7", ""}};
+    const Write rows3[] = {
+        {&unset, P, 'N', "7", ""},
+    };
     check(rows3);
     title.setData1(&menu);
     title.setData2(&game);
     EXPECT_EQ(text(title), "Game");
     title.setToggleData(&toggle);
-    const Write rows4[] = {{&title, P, '-', "", "Menu"},
-                           {&title, P, 'n', "7", "7.0000000", 7, &menu},
-                           {&toggle, P, 'n', "2", "Game", 0, &title},
-                           {&title, P, 't', "Play", "Play", 0, &game}};
+    const Write rows4[] = {
+        {&title, P, '-', "", "Menu"},
+        {&title, P, 'n', "7", "7.0000000", 7, &menu},
+        {&toggle, P, 'n', "2", "Game", 0, &title},
+        {&title, P, 't', "Play", "Play", 0, &game},
+    };
     check(rows4);
     title.setData2(nullptr);
     EXPECT_FALSE(title.set(host, "x"));
@@ -444,8 +426,10 @@ TEST_F(DataTest, PointerAndFocusLockFromTheSystem) {
     host.pointerMove(12.5f, -4.0f);
     EXPECT_EQ(text(x) + " " + text(y), "12.500000000 -4.000000000");
     host.calls.clear();
-    const Write rows5[] = {{&x, P, 'n', "100", "100.000000000"},
-                           {&y, P, 't', "-3.25", "-3.250000000"}};
+    const Write rows5[] = {
+        {&x, P, 'n', "100", "100.000000000"},
+        {&y, P, 't', "-3.25", "-3.250000000"},
+    };
     check(rows5);
     EXPECT_EQ((Floats{host.pointerPosition().x, host.pointerPosition().y}), (Floats{100, -3.25f}));
     EXPECT_TRUE(host.calls.empty());
@@ -482,48 +466,27 @@ TEST_F(DataTest, ListsReadAndWriteElementsByIndex) {
     picked.setData(&list);
     picked.setIndex(&index);
     lone.setIndex(&index);
-    const Write rows6[] = {{&array, 2, '-', "", "", 3},
-                           {&array, 3, '-', "", ""},
-                           {&array, P, '-', "", ""},
-                           {&array, 5, 'n', "1", ""},
-                           {&array, -1, 'n', "1", ""},
-                           {&array, 1, 't', "2.5", "", 2.5f},
-                           {&list, P, '-', "", "Ann"},
-                           {&list, 1, '-', "", "Bo"},
-                           {&list, 5, '-', "", ""},
-                           {&list, P, '-', "", "Ann"},
-                           {&list, 1, 't', "Di", "Di", 0, &second},
-                           {&list, 2, 'n', "4", "4.0000000"},
-                           {&list, 0, 'w', "Ed", "Ed", 0, &first},
-                           {&list, P, 't', "Flo", "Flo", 0, &first},
-                           {&list, P, 'w', "Gus", "Gus", 0, &first},
-                           {&list, P, 'n', "2.5", "2.5000000"},
-                           {&list, 3, 'T', "x", ""},
-                           {&list, 3, 'N', "1", ""},
-                           {&list, -1, 'W', "x", ""},
-                           {&list, P, 'w', "x", "x", 0, &first},
-                           {&passing, P, 'N', "1", ""},
-                           {&passing, P, 'T', "1", ""},
-                           {&passing, P, 'w', "1", ""},
-                           {&passing, 0, 'T', "1", ""},
-                           {&passing, 0, 'n', "1", ""},
-                           {&passing, 1, 't', "2.5", "3"},
-                           {&empty, P, 'N', "1", ""},
-                           {&empty, P, 'T', "x", ""},
-                           {&empty, P, 'W', "x", ""},
-                           {&picked, P, '-', "", "Di"},
-                           {&index, P, 'n', "2", "4.0000000", 4, &picked},
-                           {&picked, P, 't', "deux", "deux", 0, &third},
-                           {&picked, P, 'w', "zwei", "zwei", 0, &third},
-                           {&index, P, 'n', "-0.5", "x", 0, &picked},
-                           {&picked, P, 'n', "3", "3.0000000", 3, &first},
-                           {&index, P, 'n', "5", "", 0, &picked},
-                           {&picked, P, 't', "gone", ""},
-                           {&picked, P, 'N', "1", ""},
-                           {&picked, P, 'W', "gone", ""},
-                           {&lone, P, 'n', "1", ""},
-                           {&lone, P, 'w', "1", ""},
-                           {&lone, P, 't', "1", ""}};
+    // clang-format off
+    const Write rows6[] = {
+        {&array, 2, '-', "", "", 3}, {&array, 3, '-', "", ""}, {&array, P, '-', "", ""},
+        {&array, 5, 'n', "1", ""}, {&array, -1, 'n', "1", ""}, {&array, 1, 't', "2.5", "", 2.5f},
+        {&list, P, '-', "", "Ann"}, {&list, 1, '-', "", "Bo"}, {&list, 5, '-', "", ""},
+        {&list, P, '-', "", "Ann"}, {&list, 1, 't', "Di", "Di", 0, &second},
+        {&list, 2, 'n', "4", "4.0000000"}, {&list, 0, 'w', "Ed", "Ed", 0, &first},
+        {&list, P, 't', "Flo", "Flo", 0, &first}, {&list, P, 'w', "Gus", "Gus", 0, &first},
+        {&list, P, 'n', "2.5", "2.5000000"}, {&list, 3, 'T', "x", ""}, {&list, 3, 'N', "1", ""},
+        {&list, -1, 'W', "x", ""}, {&list, P, 'w', "x", "x", 0, &first},
+        {&passing, P, 'N', "1", ""}, {&passing, P, 'T', "1", ""}, {&passing, P, 'w', "1", ""},
+        {&passing, 0, 'T', "1", ""}, {&passing, 0, 'n', "1", ""}, {&passing, 1, 't', "2.5", "3"},
+        {&empty, P, 'N', "1", ""}, {&empty, P, 'T', "x", ""}, {&empty, P, 'W', "x", ""},
+        {&picked, P, '-', "", "Di"}, {&index, P, 'n', "2", "4.0000000", 4, &picked},
+        {&picked, P, 't', "deux", "deux", 0, &third}, {&picked, P, 'w', "zwei", "zwei", 0, &third},
+        {&index, P, 'n', "-0.5", "x", 0, &picked}, {&picked, P, 'n', "3", "3.0000000", 3, &first},
+        {&index, P, 'n', "5", "", 0, &picked}, {&picked, P, 't', "gone", ""},
+        {&picked, P, 'N', "1", ""}, {&picked, P, 'W', "gone", ""}, {&lone, P, 'n', "1", ""},
+        {&lone, P, 'w', "1", ""}, {&lone, P, 't', "1", ""},
+    };
+    // clang-format on
     check(rows6);
     EXPECT_EQ((Floats{floats[0], floats[1], floats[2]}), (Floats{1, 2.5f, 3}));
     EXPECT_EQ((Ints{list.character(host, 2, 0), list.character(host, 3, 0), list.indexCount(host),
@@ -537,15 +500,20 @@ TEST_F(DataTest, ListsReadAndWriteElementsByIndex) {
     picked.setData(&array);
     lone.setIndex(nullptr);
     lone.setData(&array);
-    const Write rows7[] = {{&index, P, 'n', "2", "2.000000000"},
-                           {&picked, P, 'n', "9.5", "", 9.5f},
-                           {&picked, P, 'w', "8.5", "", 9.5f},
-                           {&lone, P, 'n', "1", ""}};
+    const Write rows7[] = {
+        {&index, P, 'n', "2", "2.000000000"},
+        {&picked, P, 'n', "9.5", "", 9.5f},
+        {&picked, P, 'w', "8.5", "", 9.5f},
+        {&lone, P, 'n', "1", ""},
+    };
     check(rows7);
     EXPECT_EQ((Floats{floats[0], floats[2]}), (Floats{1, 9.5f}));
     // An emptied entry counts, and reads as missing.
     passing.list()->setObjectFromHandle(passing.list()->firstHandle(), nullptr);
-    const Write rows8[] = {{&passing, P, 'N', "1", ""}, {&passing, 1, '-', "", "3"}};
+    const Write rows8[] = {
+        {&passing, P, 'N', "1", ""},
+        {&passing, 1, '-', "", "3"},
+    };
     check(rows8);
     EXPECT_EQ(passing.indexCount(host), 2);
 
@@ -564,7 +532,9 @@ TEST_F(DataTest, ListsReadAndWriteElementsByIndex) {
         count.setData(data);
     }
     EXPECT_EQ(counts, "-305|3|1|");
-    const Write rows9[] = {{&count, P, 'n', "5", ""}};
+    const Write rows9[] = {
+        {&count, P, 'n', "5", ""},
+    };
     check(rows9);
 
     // Joined texts: numbers show their text form; an entry holding no data
@@ -575,10 +545,12 @@ TEST_F(DataTest, ListsReadAndWriteElementsByIndex) {
     for (Data* data : {static_cast<Data*>(&ab), static_cast<Data*>(&none), static_cast<Data*>(&cd),
                        static_cast<Data*>(&score)})
         joined.list()->appendObject(host, data);
-    const Write rows10[] = {{&joined, P, '-', "", "abcd-42"},
-                            {&score, P, 'n', "7", "abcd7", 0, &joined},
-                            {&joined, P, 't', "x", "ab", 0, &ab},
-                            {&nothing, P, '-', "", ""}};
+    const Write rows10[] = {
+        {&joined, P, '-', "", "abcd-42"},
+        {&score, P, 'n', "7", "abcd7", 0, &joined},
+        {&joined, P, 't', "x", "ab", 0, &ab},
+        {&nothing, P, '-', "", ""},
+    };
     check(rows10);
     EXPECT_EQ(joined.character(host, -1), 0);
     joined.list()->setObjectFromHandle(joined.list()->nextHandle(joined.list()->firstHandle()),
@@ -612,23 +584,30 @@ TEST_F(DataTest, DataThatLeadsBackToItselfEnds) {
     ToggleData toggle;
     toggle.setToggleData(&toggle);
     toggle.setData1(&toggle);
-    const Write rows11[] = {{&list, 1, '-', "", "7"},
-                            {&list, 2, '-', "", "7"},
-                            {&joined, P, '-', "", "ab"},
-                            {&add, P, '-', "", "2.000000000"},
-                            {&notItself, P, '-', "", "true", 1},
-                            {&toggle, P, 'N', "1", ""}};
+    const Write rows11[] = {
+        {&list, 1, '-', "", "7"},
+        {&list, 2, '-', "", "7"},
+        {&joined, P, '-', "", "ab"},
+        {&add, P, '-', "", "2.000000000"},
+        {&notItself, P, '-', "", "true", 1},
+        {&toggle, P, 'N', "1", ""},
+    };
     check(rows11);
     sibling.setIndex(&one);  // element 1 reads itself
-    const Write rows12[] = {{&list, 1, 'W', "5", ""}, {&seven, P, '-', "", "7"}};
+    const Write rows12[] = {
+        {&list, 1, 'W', "5", ""},
+        {&seven, P, '-', "", "7"},
+    };
     check(rows12);
     list.list()->setObjectFromHandle(list.list()->firstHandle(), &list);
     sibling.setIndex(&zero);
     // Element 1 reads 0, which is the list read plainly: 0 again.
-    const Write rows13[] = {{&list, P, '-', "", ""},
-                            {&list, 0, 'T', "x", ""},
-                            {&list, 1, '-', "", ""},
-                            {&looping, P, 'n', "1", ""}};
+    const Write rows13[] = {
+        {&list, P, '-', "", ""},
+        {&list, 0, 'T', "x", ""},
+        {&list, 1, '-', "", ""},
+        {&looping, P, 'n', "1", ""},
+    };
     check(rows13);
 }
 
