@@ -680,61 +680,40 @@ TEST_F(ActionTest, ScreensCallRegisteredFunctionsByName) {
     EXPECT_EQ(host.log.text, "Kova: Loading: Menu\r\n");
 }
 
-// outer logs presses as "button@input index" -> lock on Start -> unlock on
-// Back. The pointer numbers a press when it is reported, so presses in the
-// frame that locks were numbered before it. The data reads each player's
-// pad (and one past them).
+// Start locks the pads into players in the order they press, Back unlocks
+// them; the data reads each player's pad, and 0 one past them. The pointer
+// numbers a press when it is reported, so the press that locks is numbered
+// before it. Other pointers are left alone.
 TEST_F(ActionTest, ScreensLockPadsIntoPlayers) {
     PlayerInputIndexData seats;
-    auto pads = [&] {
-        Floats values;
+    auto pads = [&](std::initializer_list<std::pair<int, int>> presses) {
+        for (auto& p : presses)
+            press(p.first, p.second);
+        std::string out;
         for (int player = -1; player <= 4; ++player)
-            values.push_back(seats.value(host, player));
-        return values;
+            out += std::to_string(static_cast<int>(seats.value(host, player)));
+        return out;
     };
-    // What outer hears: "input index, button, repeat count" a press.
-    auto presses = [&](std::initializer_list<std::pair<int, int>> buttonsAndPads) {
-        std::string seen;
-        for (auto& p : buttonsAndPads) {
-            for (const std::string& line : press(p.first, p.second))
-                seen += line.substr(18) + ",";
-        }
-        return seen;
-    };
-    probe(onPress(host.firstNode(), 0)->action(), "outer");
-    auto* lock =
-        make<LockPointerAction>(onPress(host.firstNode()->nextNode(0), Button::Start)->action());
-    auto* unlock = make<UnlockPointerAction>(
-        onPress(host.firstNode()->nextNode(0)->nextNode(0), Button::Back)->action());
+    auto* lock = make<LockPointerAction>(onPress(host.firstNode(), Button::Start)->action());
+    auto* unlock =
+        make<UnlockPointerAction>(onPress(host.firstNode()->nextNode(0), Button::Back)->action());
     settle();
-    EXPECT_EQ(presses({{Button::Start, 3}, {Button::Select, 2}}), "3 17 1,2 1 1,");
-    EXPECT_EQ(pads(), Floats({0, 0, 0, 0, 0, 0}));  // not a DynamicIndexPointer
+    EXPECT_EQ(pads({{Button::Start, 3}, {Button::Select, 2}}), "000000");
     EXPECT_FALSE(run(lock));
     Pointer::clear(host, host.pointer());
-    EXPECT_FALSE(run(lock));  // no pointer
+    EXPECT_FALSE(run(lock));
     EXPECT_FALSE(run(unlock));
-    make<DynamicIndexPointer>(host.pointer());
-    auto* pointer = static_cast<DynamicIndexPointer*>(host.pointer());
+    EXPECT_EQ(pads({}), "000000");
+    auto* pointer = make<DynamicIndexPointer>(host.pointer());
     EXPECT_EQ(seats.indexCount(host), 4);
-
-    // Unlocked, the pad pressed last is player 1. The press that locks is
-    // still player 1 and not consumed; the assignment starts empty.
-    EXPECT_EQ(presses({{Button::Select, 3}}), "1 1 1,");
-    EXPECT_EQ(pads(), Floats({0, 2, 0, 0, 0, 0}));
+    EXPECT_EQ(pads({{Button::Select, 3}}), "020000");  // unlocked: the last pad is player 1
     EXPECT_EQ(
-        presses(
-            {{Button::Start, 2}, {Button::Select, 3}, {Button::Select, 4}, {Button::Select, 3}}),
-        "1 17 1,1 1 1,2 1 1,1 1 1,");
-    EXPECT_EQ(pads(), Floats({0, 2, 3, 0, 0, 0}));
-    EXPECT_EQ(seats.value(host), 0.0f);  // only indexed reads know players
+        pads({{Button::Start, 2}, {Button::Select, 3}, {Button::Select, 4}, {Button::Select, 3}}),
+        "023000");
+    EXPECT_EQ(pads({{Button::Start, 4}, {Button::Select, 1}, {Button::Select, 3}}), "002000");
+    EXPECT_EQ(pads({{Button::Back, 3}, {Button::Select, 4}, {Button::Select, 2}}), "010000");
+    EXPECT_EQ(seats.value(host), 0.0f);  // only indexed reads know players; no text
     EXPECT_EQ(seats.character(host, 1, 0), 0);
-    EXPECT_EQ(presses({{Button::Start, 4}, {Button::Select, 1}, {Button::Select, 3}}),
-              "2 17 1,1 1 1,2 1 1,");
-    EXPECT_EQ(pads(), Floats({0, 0, 2, 0, 0, 0}));
-    EXPECT_EQ(presses({{Button::Back, 3}, {Button::Select, 4}, {Button::Select, 2}}),
-              "2 3 1,1 1 1,1 1 1,");
-    EXPECT_EQ(pads(), Floats({0, 1, 0, 0, 0, 0}));
-    EXPECT_FALSE(pointer->isLocked());
     EXPECT_FALSE(run(lock));
     EXPECT_TRUE(pointer->isLocked());
     EXPECT_FALSE(run(unlock));

@@ -219,6 +219,10 @@ TEST_F(EventTest, MatchersAgainstRecords) {
         EXPECT_EQ(got, row.second) << (row.first ? row.first->actualClass()->name() : "null");
     }
     EXPECT_EQ(wrapped.inputIndex(), 3);
+    FieldRecorder failing;  // a failing field stops the list there
+    failing.budget = 2;
+    EXPECT_FALSE(firstSelect.onStream(host, failing));
+    EXPECT_EQ(failing.fields.size(), 2u);
     // Before a file says otherwise, the extended forms wait for the first press.
     EXPECT_EQ(ExtendedButtonEvent().repeatCount(), 1);
     EXPECT_EQ(ExtendedUnicodeEvent().repeatCount(), 1);
@@ -534,6 +538,7 @@ TEST_F(EventTest, DynamicIndexPointerNumbersPlayers) {
     } rows[] = {
         {"press", 4, " press 1 1 1", "100 100 100 1 "},
         {"press", 2, " press 1 1 1", "100 1 100 100 "},
+        {"release", 3, " release 1 1", "100 1 100 100 "},
         {"release lock", 3, " release 1 100", "100 100 100 100 "},
         {"press", 3, " press 1 1 1", "100 100 1 100 "},
         {"press", 1, " press 1 2 1", "2 100 1 100 "}, {"press", 3, " press 1 1 1", "2 100 1 100 "},
@@ -702,72 +707,71 @@ TEST_F(ModeTest, PointerEntersAndLevelFollowsOverTime) {
     }
 }
 
-TEST_F(ModeTest, FocusLockKeepsFocusAndEvents) {
+// Each row updates one mode with the focus lock held (or not) and lists the
+// events sent and the target left. Under the lock the focus stays, and
+// LostFocus is sent again while the lock holds it. The eight-argument form
+// (a level given) neither lowers level 2 nor steps through Enable.
+TEST_F(ModeTest, FocusLockEnablingPressedAndGivenLevels) {
     probe(subtree, "a");
-    Mode mode(1.0f, 1.0f, false);
-    const struct {
-        int lock;  // the lock count during the update
-        bool inside, enabled, moved;
-        Events sent;
-        float target;
-        bool focus;
-    } rows[] = {
-        {1, true, true, false, {"a PointerIn"}, -3, false},
-        {0, true, true, false, {"a GainFocus"}, -3, true},
-        {1, false, true, false, {"a PointerOut"}, 1, true},
-        {1, false, true, false, {}, 1, true},
-        {1, false, true, true, {"a PointerMoveOutside"}, 1, true},
-        // Disabled under the lock: LostFocus and Disable go out, the focus
-        // stays, and LostFocus is sent again while the lock holds it.
-        {1, true, false, false, {"a LostFocus", "a Disable"}, -1, true},
-        {1, false, false, false, {"a LostFocus"}, 0, true},
-        {0, false, false, false, {"a LostFocus"}, 0, false},
-        {0, false, false, false, {}, 0, false},
-    };
-    for (const auto& row : rows) {
-        if (row.lock) host.increaseLockCount();
-        if (row.moved) movePointer(3.0f, 4.0f);
-        EXPECT_EQ(update(mode, 0.0f, row.inside, row.enabled), row.sent);
-        EXPECT_EQ(mode.storedTarget(), row.target);
-        EXPECT_EQ(mode.hasFocus(), row.focus);
-        if (row.lock) host.decreaseLockCount();
-    }
-}
-
-// From disabled, from pressed and with a given level (the eight-argument
-// form, which neither lowers level 2 nor steps through Enable).
-TEST_F(ModeTest, EnablingPressedAndGivenLevels) {
-    probe(subtree, "a");
-    Mode disabled(0, 0, false), entering(0, 0, false), pressed(3, 3, false), sticky(1, 1, false),
-        leaving(2, 2, true), off(0, 0, false);
+    Mode locked(1, 1, false), disabled(0, 0, false), entering(0, 0, false), pressed(3, 3, false),
+        sticky(1, 1, false), leaving(2, 2, true), off(0, 0, false);
     pressed.setFocus(host, true);
     leaving.setFocus(host, true);
     const struct {
         Mode* mode;
+        int lock;
         float elapsed;
-        bool inside, enabled;
+        bool inside, enabled, moved;
         float level;
         Events sent;
         float target;
+        int focus;  // -1: not checked
     } rows[] = {
-        {&disabled, 0, false, true, -1, {"a Enable"}, 1},
-        {&entering, 0.5f, true, true, -1, {"a Enable", "a GainFocus", "a PointerIn"}, -3},
-        {&pressed, 0, true, true, -1, {"a PointerIn"}, -4},
-        {&pressed, 0, false, true, -1, {"a LostFocus", "a PointerOut"}, 3},
-        {&pressed, 0, true, true, -1, {"a GainFocus", "a PointerIn"}, -4},
-        {&pressed, 0, true, false, -1, {"a LostFocus", "a Disable"}, -1},
-        {&pressed, 0.5f, true, false, -1, {}, -1},
-        {&sticky, 0, true, true, 4, {"a GainFocus", "a PointerIn"}, -5},
-        {&sticky, 1, true, true, 4, {}, -5},
-        {&sticky, 0, true, true, -1, {}, -3},
-        {&leaving, 0, false, true, 2, {"a LostFocus", "a PointerOut"}, 2},
-        {&off, 0, false, true, 1, {}, 1},
-        {&off, 0, false, false, 1, {"a Disable"}, 0},
+        {&locked, 1, 0, true, true, false, -1, {"a PointerIn"}, -3, 0},
+        {&locked, 0, 0, true, true, false, -1, {"a GainFocus"}, -3, 1},
+        {&locked, 1, 0, false, true, false, -1, {"a PointerOut"}, 1, 1},
+        {&locked, 1, 0, false, true, false, -1, {}, 1, 1},
+        {&locked, 1, 0, false, true, true, -1, {"a PointerMoveOutside"}, 1, 1},
+        {&locked, 1, 0, true, false, false, -1, {"a LostFocus", "a Disable"}, -1, 1},
+        {&locked, 1, 0, false, false, false, -1, {"a LostFocus"}, 0, 1},
+        {&locked, 0, 0, false, false, false, -1, {"a LostFocus"}, 0, 0},
+        {&locked, 0, 0, false, false, false, -1, {}, 0, 0},
+        {&disabled, 0, 0, false, true, false, -1, {"a Enable"}, 1, 0},
+        {&entering,
+         0,
+         0.5f,
+         true,
+         true,
+         false,
+         -1,
+         {"a Enable", "a GainFocus", "a PointerIn"},
+         -3,
+         1},
+        {&pressed, 0, 0, true, true, false, -1, {"a PointerIn"}, -4, 1},
+        {&pressed, 0, 0, false, true, false, -1, {"a LostFocus", "a PointerOut"}, 3, 0},
+        {&pressed, 0, 0, true, true, false, -1, {"a GainFocus", "a PointerIn"}, -4, 1},
+        {&pressed, 0, 0, true, false, false, -1, {"a LostFocus", "a Disable"}, -1, 0},
+        {&pressed, 0, 0.5f, true, false, false, -1, {}, -1, 0},
+        {&sticky, 0, 0, true, true, false, 4, {"a GainFocus", "a PointerIn"}, -5, 1},
+        {&sticky, 0, 1, true, true, false, 4, {}, -5, 1},
+        {&sticky, 0, 0, true, true, false, -1, {}, -3, 1},
+        {&leaving, 0, 0, false, true, false, 2, {"a LostFocus", "a PointerOut"}, 2, 0},
+        {&off, 0, 0, false, true, false, 1, {}, 1, -1},
+        {&off, 0, 0, false, false, false, 1, {"a Disable"}, 0, -1},
     };
+    int index = 0;
     for (const auto& row : rows) {
-        EXPECT_EQ(update(*row.mode, row.elapsed, row.inside, row.enabled, row.level), row.sent)
-            << row.target;
-        EXPECT_EQ(row.mode->storedTarget(), row.target);
+        if (row.lock) host.increaseLockCount();
+        if (row.moved) movePointer(3.0f, 4.0f);
+        Events sent = update(*row.mode, row.elapsed, row.inside, row.enabled, row.level);
+        EXPECT_EQ(sent, row.sent) << "row " << index;
+        EXPECT_EQ(row.mode->storedTarget(), row.target) << "row " << index;
+        if (row.focus >= 0) {
+            EXPECT_EQ(row.mode->hasFocus(), row.focus == 1) << "row " << index;
+        }
+        host.pointerOldPosition() = host.pointerPosition();
+        if (row.lock) host.decreaseLockCount();
+        ++index;
     }
     EXPECT_EQ(entering.currentLevel(), 0.0f);  // animated before it changed target
     EXPECT_FLOAT_EQ(pressed.currentLevel(), 1.5f);
