@@ -321,20 +321,18 @@ TEST_F(ActionTest, TimeoutNodesFireOnElapsedTime) {
         int button;
         float elapsed;
         const char* fired;
-    } rows[] = {
-        {0, 0.6f, ""},
-        {0, 0.6f, "tick"},
-        {Button::Select, 0.6f, ""},
-        {0, 0.6f, "tick"},
-        {Button::Select, 5, "tick"},
-        {Button::Select, 20, "tick"},
-        {0, 29.5f, "tick"},
-        {Button::Cancel, 0, ""},
-        {0, 0.5f, "idle"},
-        {0, 28.5f, "tick"},
-        {0, 0, ""},
-        {0, 30, "tick idle busy"},
-    };
+    } rows[] = {{0, 0.6f, ""},
+                {0, 0.6f, "tick"},
+                {Button::Select, 0.6f, ""},
+                {0, 0.6f, "tick"},
+                {Button::Select, 5, "tick"},
+                {Button::Select, 20, "tick"},
+                {0, 29.5f, "tick"},
+                {Button::Cancel, 0, ""},
+                {0, 0.5f, "idle"},
+                {0, 28.5f, "tick"},
+                {0, 0, ""},
+                {0, 30, "tick idle busy"}};
     for (const auto& row : rows) {
         Log fired = row.button ? press(row.button, 1, row.elapsed) : frame(row.elapsed);
         std::string names;
@@ -401,6 +399,9 @@ TEST_F(ActionTest, LoadedNodesHearTheScreenShow) {
 }
 
 // Each row runs one action once and reads its variable; none consumes.
+// Numbers are rounded by the variable they land in, texts copied as the
+// source reads them; the limit cuts steps, also pulling back values already
+// past it.
 TEST_F(ActionTest, VariableActionsCopyToggleAndStep) {
     auto* copy = make<SetVariableAction>();
     auto* whole = make<IntData>(copy->variable());
@@ -425,21 +426,19 @@ TEST_F(ActionTest, VariableActionsCopyToggleAndStep) {
         float value;
         Data* read;
         const char* text;
-    } rows[] = {
-        {copy, source, 2.5f, whole, "3"},  // rounded by the variable it lands in
-        {copy, source, -2.5f, whole, "-3"},
-        {copyText, nullptr, 0, words, "1.500000000"},  // as the source reads
-        {toggle, nullptr, 0, flag, "true"},
-        {toggle, nullptr, 0, flag, "false"},
-        {toggleNumber, nullptr, 0, five, "0"},
-        {toggleNumber, nullptr, 0, five, "1"},
-        {up, level, 9.5f, level, "10.000000000"},  // the limit cuts steps
-        {up, nullptr, 0, level, "10.000000000"},
-        {up, level, 12, level, "10.000000000"},  // also values past it
-        {up, level, 7.25f, level, "8.250000000"},
-        {down, level, 0.5f, level, "0.000000000"},
-        {down, level, -3, level, "0.000000000"},
-    };
+    } rows[] = {{copy, source, 2.5f, whole, "3"},
+                {copy, source, -2.5f, whole, "-3"},
+                {copyText, nullptr, 0, words, "1.500000000"},
+                {toggle, nullptr, 0, flag, "true"},
+                {toggle, nullptr, 0, flag, "false"},
+                {toggleNumber, nullptr, 0, five, "0"},
+                {toggleNumber, nullptr, 0, five, "1"},
+                {up, level, 9.5f, level, "10.000000000"},
+                {up, nullptr, 0, level, "10.000000000"},
+                {up, level, 12, level, "10.000000000"},
+                {up, level, 7.25f, level, "8.250000000"},
+                {down, level, 0.5f, level, "0.000000000"},
+                {down, level, -3, level, "0.000000000"}};
     for (const auto& row : rows) {
         if (row.before) row.before->set(host, row.value);
         EXPECT_FALSE(run(row.action));
