@@ -132,4 +132,20 @@ inline Bytes fileHeader(std::initializer_list<std::string> names) {
     return out;
 }
 
+// One object record of a hand-made file: stored length, name index, class
+// index, then the fields; class 0 with no fields is a null reference.
+inline Bytes recordBytes(int nameIndex, int classIndex, const Bytes& fields = {}) {
+    Bytes out;
+    appendU32(out, static_cast<unsigned int>(8 + fields.size()));
+    appendU16(out, nameIndex);
+    appendU16(out, classIndex);
+    return out + fields;
+}
+// A 32-bit field, little-endian.
+inline Bytes u32Bytes(unsigned int value) {
+    Bytes out;
+    appendU32(out, value);
+    return out;
+}
+
 }  // namespace kova_test
