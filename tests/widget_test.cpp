@@ -170,6 +170,7 @@ TEST_F(WidgetTest, SliderCursorFollowsTheValueAndAPressWritesIt) {
     } cases[] = {
         {0, 10, 2, 5, "-10,10 10,30", 10, 0},   // 20 wide, 8 per unit
         {0, 10, 2, 5, "-10,10 10,30", 95, 10},  // paging stops at the right end
+        {0, 10, 2, 4.5f, "-14,10 6,30", 5, 0},  // paging stops at the left end
         {0, 10, 2, 15, "70,10 90,30", 50, 5},   // a value out of range is shown as it is
         {10, 0, 2, 5, "-10,10 10,30", 10, 10},  // reversed: the left end is the minimum
         {10, 0, 2, 2, "14,10 34,30", 95, 0},
@@ -238,12 +239,17 @@ TEST_F(WidgetTest, SliderIsDraggedWithSelectAndThePointer) {
 
     // A slider that is its own cursor stops at the depth limit.
     EXPECT_TRUE(Node::clear(host, s->cursorNode()));
-    s->cursorNode() = s;
+    s->setNextNode(1, s);
     EXPECT_TRUE(host.update(0.0f));
     EXPECT_TRUE(host.paint());
     EXPECT_EQ(host.log.text,
               "Kova: Error: Node tree deeper than 4096 nodes; is a node its own descendant?\r\n");
-    s->cursorNode() = nullptr;
+    s->setNextNode(1, nullptr);
+    host.buttonPress(Button::Select, 0, 1);  // a slider cleared in mid-drag unlocks the focus
+    EXPECT_TRUE(host.update(0.0f));
+    EXPECT_EQ(host.focusLockCount(), 1);
+    EXPECT_TRUE(Node::clear(host, host.firstNode()));
+    EXPECT_EQ(host.focusLockCount(), 0);
 }
 
 // Font 1; each line is centred in an area 400 wide from x -100.
@@ -273,17 +279,29 @@ TEST_F(WidgetTest, NavigateViewPaintsTheBreadcrumbWithItsCursor) {
         {1, "File - [Open] - Recent|70", "F 1,57 9,70 z2", "#0 70,68 110,69 z2 *"},
         // An empty description brings no separator and nothing to highlight.
         {2, "File - Recent", "F 36,57 44,70 z2", "t 156,57 164,70 z2"},
-        {3, std::string(511, 'a'), "a -2454,57 -2446,70 z2", "a 2646,57 2654,70 z2"},
+        // After a line feed the text goes on one line lower, centred again.
+        {3, "File - [Open] - Recent|125", "F 56,57 64,70 z2", "#0 125,68 165,69 z2 *"},
+        {4, std::string(511, 'a'), "a -2454,57 -2446,70 z2", "a 2646,57 2654,70 z2"},
     };
     for (const Case& c : cases) {
         if (c.step == 1) tree->moveFocusIn();
         if (c.step == 2) texts[1]->set(host, "");
-        if (c.step == 3) texts[0]->set(host, std::string(600, 'a').c_str());  // cut at 511
+        if (c.step == 3) texts[1]->set(host, "Op\nen");
+        if (c.step == 4) texts[0]->set(host, std::string(600, 'a').c_str());  // cut at 511
         view->onPaint(host, host.mode(), area, nullptr, pipe);
         EXPECT_EQ(host.summary, c.shown);
         Lines records = painted();
         EXPECT_EQ((Lines{records.front(), records.back()}), (Lines{c.first, c.last}));
     }
+    // The shown item follows the cursor, except while the screen hides.
+    Mode& mode = host.mode();
+    EXPECT_FALSE(view->onPreHide(host, area, mode));
+    EXPECT_TRUE(view->onUpdate(host, mode, area, 0.0f));
+    tree->moveFocusOut();
+    EXPECT_FALSE(view->onPostHide(host, area, mode));
+    EXPECT_EQ(view->shownItem(), 0);
+    EXPECT_TRUE(view->onUpdate(host, mode, area, 0.0f));
+    EXPECT_EQ(view->shownItem(), tree->root());
     EXPECT_TRUE(Node::clear(host, root));  // the tree goes with the view
 }
 
