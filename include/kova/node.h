@@ -897,5 +897,148 @@ private:
     float maxValue_;
 };
 
+// ---- Widget nodes ----------------------------------------------------------
+// The nodes a player works with directly: a text field, a slider and the
+// breadcrumb of a navigation tree.
+
+// A one-line field that edits the text of a variable in place, from typed
+// characters or from a pad alone. Select switches editing on and off; while
+// editing, the node holds one count of the focus lock so the direction
+// buttons edit instead of moving the focus.
+class KOVA_API EditNode : public Node {
+    KOVA_RUNTIME_CLASS(EditNode)
+public:
+    EditNode() = default;
+
+    bool onUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    void onPaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                 EffectPipe& pipe) override;
+    bool onButtonPress(System& system, Rectangle& rect, Mode& mode, int button, int inputIndex,
+                       int repeatCount) override;
+    bool onUnicodePress(System& system, Rectangle& rect, Mode& mode, int character, int inputIndex,
+                        int repeatCount) override;
+    bool onClear(System& system, Stream& stream) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& string() { return string_; }
+    int& font() { return font_; }
+    int& maxCharacters() { return maxCharacters_; }
+    int scrollStart() const { return scrollStart_; }
+    int cursor() const { return cursor_; }
+    float blink() const { return blink_; }
+    bool isEditing() const { return editing_; }
+
+protected:
+    void scrollToCursor(System& system, Rectangle& rect);
+
+private:
+    bool mayInsert(int length) const;
+    void clampCursor(int length);
+    void cycleCharacter(System& system, int step);
+    void removeCharacter(System& system, int at);
+    void paintCursor(System& system, float x, Rectangle& rect, Rectangle* clip, EffectPipe& pipe);
+
+    Data* string_ = nullptr;
+    int font_ = 0;
+    int maxCharacters_ = -1;
+    int scrollStart_ = 0;
+    int cursor_ = 0;
+    float blink_ = -0.4f;
+    bool editing_ = false;
+};
+
+// A horizontal slider bound to a variable. Its area is the track; the cursor
+// node is updated and painted in a cursor rectangle that moves along the
+// track with the value, under a mode of its own. The cursor's width shows
+// how many units of the range are visible. Select held with the pointer
+// drags the cursor and writes the value; the cursor node is slot 1 of the
+// next nodes.
+class KOVA_API SliderNode : public Node {
+    KOVA_RUNTIME_CLASS(SliderNode)
+public:
+    SliderNode() = default;
+
+    // The cursor's width and the track distance per unit of value for a
+    // track of the given width. A value can be chosen with the cursor only
+    // where the unit is a finite number other than 0.
+    struct Geometry {
+        float width;
+        float unit;
+        bool writable;
+    };
+    Geometry sliderWidth(float trackWidth) const;
+    Rectangle calculateCursorRectangleFromNodeRect(const Rectangle& rect) const;
+    void alignValue(System& system, float trackWidth);
+
+    int nextNodeCount() override { return 2; }
+    Node*& nextNode(int index) override;
+    void setNextNode(int index, Node* node) override;
+    void iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) override;
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    Mode* mode() override { return &cursorMode_; }
+    bool onUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    bool onButtonPress(System& system, Rectangle& rect, Mode& mode, int button, int inputIndex,
+                       int repeatCount) override;
+    bool onButtonRelease(System& system, Rectangle& rect, Mode& mode, int button,
+                         int inputIndex) override;
+    bool onButtonReleaseOutside(System& system, Rectangle& rect, Mode& mode, int button,
+                                int inputIndex) override;
+    bool onClear(System& system, Stream& stream) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Node*& cursorNode() { return cursorNode_; }
+    Data*& data() { return data_; }
+    float& minimumValue() { return minimum_; }
+    float& maximumValue() { return maximum_; }
+    float& numberVisible() { return numberVisible_; }
+    float cursorPosition() const { return cursorPosition_; }
+    float grabDistance() const { return grabDistance_; }
+    bool isDragging() const { return holdsLock_; }
+
+private:
+    void endDrag(System& system, Rectangle& rect, int button);
+
+    float grabDistance_ = 0.0f;
+    float cursorPosition_ = 0.0f;
+    float minimum_ = 0.0f;
+    float maximum_ = 1.0f;
+    float numberVisible_ = 1.0f;
+    Data* data_ = nullptr;
+    Node* cursorNode_ = nullptr;
+    Mode cursorMode_{1.0f, 1.0f, false};
+    bool holdsLock_ = false;  // this slider took the focus lock with a press
+};
+
+// Paints the breadcrumb of a navigation tree on one line, centred: the
+// descriptions of the current items from the top level down, joined by
+// " - ", with the item under the tree's cursor in yellow and underlined.
+class KOVA_API NavigateViewNode : public Node {
+    KOVA_RUNTIME_CLASS(NavigateViewNode)
+public:
+    NavigateViewNode() = default;
+
+    bool onUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    void onPaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                 EffectPipe& pipe) override;
+    bool onPreHide(System& system, Rectangle& rect, Mode& mode) override;
+    bool onPostHide(System& system, Rectangle& rect, Mode& mode) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Tree*& tree() { return tree_; }
+    int& font() { return font_; }
+    int shownItem() const { return shownItem_; }
+    bool isHiding() const { return hiding_; }
+
+private:
+    NavigateTree* navigateTree();
+
+    Tree* tree_ = nullptr;
+    int font_ = 0;
+    int shownItem_ = 0;
+    bool hiding_ = false;
+};
+
 }  // namespace kova
 }  // namespace tarn
