@@ -531,5 +531,190 @@ public:
     bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
 };
 
+// ---- Navigation, focus and event actions -----------------------------------
+// They move the user's position rather than change values: through a
+// navigate tree, between tab stops, or by locking the focus. Apart from
+// RemoveEventAction none of them consumes an event.
+
+class NavigateTree;
+class Tree;
+
+// Base of the actions that move through a navigate tree; it does nothing
+// itself. The tree is usually a named one, shared with the views that show
+// it; any other tree class in the slot leaves every variant idle.
+class KOVA_API NavigateAction : public Action {
+    KOVA_RUNTIME_CLASS(NavigateAction)
+public:
+    NavigateAction() = default;
+
+    bool onStream(System& system, Stream& stream) override;
+
+    Tree*& actionTree() { return actionTree_; }
+
+protected:
+    // The tree when it is a navigate tree, else null.
+    NavigateTree* navigateTree();
+
+    Tree* actionTree_ = nullptr;
+};
+
+// Makes the next item of the level current.
+class KOVA_API NavigateNextSiblingAction : public NavigateAction {
+    KOVA_RUNTIME_CLASS(NavigateNextSiblingAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Makes the previous item of the level current.
+class KOVA_API NavigatePreviousSiblingAction : public NavigateAction {
+    KOVA_RUNTIME_CLASS(NavigatePreviousSiblingAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Moves the cursor up one level.
+class KOVA_API NavigateParentAction : public NavigateAction {
+    KOVA_RUNTIME_CLASS(NavigateParentAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Moves the cursor into its current item.
+class KOVA_API NavigateChildAction : public NavigateAction {
+    KOVA_RUNTIME_CLASS(NavigateChildAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Makes the first item of the level current.
+class KOVA_API NavigateFirstSiblingAction : public NavigateAction {
+    KOVA_RUNTIME_CLASS(NavigateFirstSiblingAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Makes the last item of the level current.
+class KOVA_API NavigateLastSiblingAction : public NavigateAction {
+    KOVA_RUNTIME_CLASS(NavigateLastSiblingAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Makes the item at index (from the first of the level) current.
+class KOVA_API NavigateSiblingIndexAction : public NavigateAction {
+    KOVA_RUNTIME_CLASS(NavigateSiblingIndexAction)
+public:
+    NavigateSiblingIndexAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    int& index() { return index_; }
+
+private:
+    int index_ = 0;
+};
+
+// Runs the action of the cursor's item.
+class KOVA_API NavigateRunAction : public NavigateAction {
+    KOVA_RUNTIME_CLASS(NavigateRunAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Runs the action of the cursor's item, then moves the cursor into it.
+class KOVA_API NavigateRunAndChildAction : public NavigateAction {
+    KOVA_RUNTIME_CLASS(NavigateRunAndChildAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Moves the cursor into its current item and, when it moved, runs that
+// item's action.
+class KOVA_API NavigateChildAndRunAction : public NavigateAction {
+    KOVA_RUNTIME_CLASS(NavigateChildAndRunAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Moves the cursor up one level and, when it moved, runs that item's action.
+class KOVA_API NavigateParentAndRunAction : public NavigateAction {
+    KOVA_RUNTIME_CLASS(NavigateParentAndRunAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Moves the pointer, and with it the focus, to (x, y); a missing variable
+// keeps that coordinate of the pointer.
+class KOVA_API SetFocusAction : public Action {
+    KOVA_RUNTIME_CLASS(SetFocusAction)
+public:
+    SetFocusAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& x() { return x_; }
+    Data*& y() { return y_; }
+
+private:
+    Data* x_ = nullptr;
+    Data* y_ = nullptr;
+};
+
+// Adds one to the focus lock on the first press of a button or key.
+class KOVA_API LockFocusAction : public Action {
+    KOVA_RUNTIME_CLASS(LockFocusAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Takes one from the focus lock on every record it receives, so screens put
+// it behind a gate that admits only the matching event.
+class KOVA_API UnlockFocusAction : public Action {
+    KOVA_RUNTIME_CLASS(UnlockFocusAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Moves the pointer to the tab stop whose number in walk order (disabled ones
+// counted) is the index variable's value; 0 without a variable.
+class KOVA_API SetTabstopAction : public Action {
+    KOVA_RUNTIME_CLASS(SetTabstopAction)
+public:
+    SetTabstopAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& tabstopIndex() { return tabstopIndex_; }
+
+private:
+    Data* tabstopIndex_ = nullptr;
+};
+
+// Swallows the event: input routing offers it to no further node.
+class KOVA_API RemoveEventAction : public Action {
+    KOVA_RUNTIME_CLASS(RemoveEventAction)
+public:
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+};
+
+// Writes which input device acted last into a variable, counted from 0
+// (input index 1 is stored as 0). Records without an input index leave it.
+class KOVA_API LastInputIndexAction : public Action {
+    KOVA_RUNTIME_CLASS(LastInputIndexAction)
+public:
+    LastInputIndexAction() = default;
+
+    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& lastInputIndex() { return lastInputIndex_; }
+
+private:
+    Data* lastInputIndex_ = nullptr;
+};
+
 }  // namespace kova
 }  // namespace tarn

@@ -1040,5 +1040,208 @@ private:
     bool hiding_ = false;
 };
 
+// ---- Focus and tab stops ---------------------------------------------------
+// The focus is where the system pointer stands, so moving the focus means
+// moving the pointer from one tab stop to another. A tab stop's position is
+// the centre of the rectangle the walk hands it.
+
+// Marks a focusable place. The area is the rectangle of the last update.
+class KOVA_API TabstopNode : public Node {
+    KOVA_RUNTIME_CLASS(TabstopNode)
+public:
+    TabstopNode() = default;
+
+    virtual bool isEnabled(System& system);
+    bool onUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+
+    Rectangle& area() { return area_; }
+
+    // Whether node counts as a tab stop (null does not).
+    static bool isTabstop(Node* node);
+    static Coordinate2 centre(const Rectangle& rect);
+
+private:
+    Rectangle area_;
+};
+
+// A tab stop that can be chosen only while its variable is not 0; without a
+// variable it never can. Tab stops below it are found either way.
+class KOVA_API VariableTabstopNode : public TabstopNode {
+    KOVA_RUNTIME_CLASS(VariableTabstopNode)
+public:
+    VariableTabstopNode() = default;
+
+    bool isEnabled(System& system) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& variable() { return variable_; }
+
+private:
+    Data* variable_ = nullptr;
+};
+
+// Moves the pointer to the nearest tab stop of its next chain in the
+// direction pressed, or to the following one on Tab.
+class KOVA_API TabstopManagerNode : public Node {
+    KOVA_RUNTIME_CLASS(TabstopManagerNode)
+public:
+    TabstopManagerNode() = default;
+
+    bool onButtonPress(System& system, Rectangle& rect, Mode& mode, int button, int inputIndex,
+                       int repeatCount) override;
+    // Told after each direction or Tab move: the index of the chosen tab stop
+    // among the enabled ones, or -1 (none, or Tab).
+    virtual void onIndexSet(System& system, int index);
+
+protected:
+    // The remembering managers' two steps: put the pointer straight onto the
+    // index-th enabled tab stop of the next chain, without telling the host,
+    // and find the index of the enabled tab stop under the pointer.
+    void restoreFocus(System& system, Rectangle& rect, Mode& mode, int index);
+    int focusedIndex(System& system, Rectangle& rect, Mode& mode);
+};
+
+// Remembers which tab stop had the focus when its screen hides, and puts the
+// pointer back there when the screen shows again or the region gains focus.
+class KOVA_API RememberingTabstopManagerNode : public TabstopManagerNode {
+    KOVA_RUNTIME_CLASS(RememberingTabstopManagerNode)
+public:
+    RememberingTabstopManagerNode() = default;
+
+    bool onGainFocus(System& system, Rectangle& rect, Mode& mode) override;
+    bool onPreWaitShow(System& system, Rectangle& rect, Mode& mode) override;
+    bool onPreHide(System& system, Rectangle& rect, Mode& mode) override;
+    void onIndexSet(System& system, int index) override;
+
+    int index() const { return index_; }
+    bool isShown() const { return shown_; }
+
+private:
+    int index_ = 0;
+    bool shown_ = false;  // guards against a repeated restore or save
+};
+
+// The remembering manager that keeps the index in a variable, where the host
+// and other screens can read and set it. Without a variable it does nothing.
+class KOVA_API ExtendedRememberingTabstopManagerNode : public TabstopManagerNode {
+    KOVA_RUNTIME_CLASS(ExtendedRememberingTabstopManagerNode)
+public:
+    ExtendedRememberingTabstopManagerNode() = default;
+
+    bool onGainFocus(System& system, Rectangle& rect, Mode& mode) override;
+    bool onPreWaitShow(System& system, Rectangle& rect, Mode& mode) override;
+    bool onPreHide(System& system, Rectangle& rect, Mode& mode) override;
+    void onIndexSet(System& system, int index) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& indexVariable() { return indexVariable_; }
+    bool isShown() const { return shown_; }
+
+private:
+    Data* indexVariable_ = nullptr;
+    bool shown_ = false;
+};
+
+// Updates, paints and searches itself and its next chain as if the pointer
+// stood at (focus x, focus y); a missing variable keeps that coordinate.
+class KOVA_API FocusNode : public Node {
+    KOVA_RUNTIME_CLASS(FocusNode)
+public:
+    FocusNode() = default;
+
+    void iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) override;
+    void iteratePaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
+                      EffectPipe& pipe) override;
+    bool iterateUpdate(System& system, Mode& mode, Rectangle& rect, float elapsed) override;
+    bool onStream(System& system, Stream& stream) override;
+
+    Data*& focusX() { return focusX_; }
+    Data*& focusY() { return focusY_; }
+
+private:
+    Data* focusX_ = nullptr;
+    Data* focusY_ = nullptr;
+};
+
+// Finds the tab stop a direction button or Tab leads to. On leaving, it
+// moves the pointer to the result (where it was when nothing was found).
+class KOVA_API TabstopIterator : public Iterator {
+public:
+    TabstopIterator(System& system, const Coordinate2& from, int button);
+    ~TabstopIterator() override;
+    TabstopIterator(const TabstopIterator&) = delete;
+    TabstopIterator& operator=(const TabstopIterator&) = delete;
+
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+
+    const Coordinate2& result() const { return result_; }
+    int bestIndex() const { return bestIndex_; }
+
+private:
+    bool isCandidate(const Coordinate2& d) const;
+    void considerDirection(const Coordinate2& centre);
+    void considerTab(const Coordinate2& centre);
+
+    System& system_;
+    Coordinate2 from_;
+    Coordinate2 result_;
+    int button_;
+    float best_ = 0.0f;  // the best distance, or for Tab the state 0 to 3
+    int bestIndex_ = -1;
+    int count_ = 0;
+};
+
+// Selects a tab stop by its number in walk order, disabled ones counted. On
+// leaving, it moves the pointer there (or leaves it when there are fewer).
+class KOVA_API TabstopIndexIterator : public Iterator {
+public:
+    TabstopIndexIterator(System& system, int index);
+    ~TabstopIndexIterator() override;
+    TabstopIndexIterator(const TabstopIndexIterator&) = delete;
+    TabstopIndexIterator& operator=(const TabstopIndexIterator&) = delete;
+
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+
+    const Coordinate2& result() const { return result_; }
+
+private:
+    System& system_;
+    Coordinate2 result_;
+    int remaining_;
+};
+
+// The centre of the index-th enabled tab stop (the last one when there are
+// fewer, the pointer position when there are none).
+class KOVA_API FindTabstopIndexCoordinateIterator : public Iterator {
+public:
+    FindTabstopIndexCoordinateIterator(System& system, int index);
+
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+
+    const Coordinate2& coordinate() const { return coordinate_; }
+
+private:
+    int wanted_;
+    int count_ = -1;
+    Coordinate2 coordinate_;
+};
+
+// The index of the first enabled tab stop within one unit of a coordinate
+// (the last one's when none is, -1 when there are none). It searches the
+// screen being hidden.
+class KOVA_API FindTabstopCoordinateIndexIterator : public Iterator {
+public:
+    explicit FindTabstopCoordinateIndexIterator(const Coordinate2& coordinate);
+
+    void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override;
+
+    int index() const { return index_; }
+
+private:
+    Coordinate2 coordinate_;
+    int index_ = -1;
+    bool found_ = false;
+};
+
 }  // namespace kova
 }  // namespace tarn
