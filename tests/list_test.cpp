@@ -50,7 +50,7 @@ protected:
                                         list.indexFromHandle(h), list.handleFromIndex(index),
                                         list.objectCountBeforeHandle(h)}),
                       (std::vector<int>{previous, previous, index, h, index}));
-            if (object) EXPECT_EQ(list.handleFromObject(object), h);
+            EXPECT_EQ(object ? list.handleFromObject(object) : h, h);
             ++index;
         }
         EXPECT_EQ(list.List::lastHandle(), list.lastHandle());
@@ -69,8 +69,10 @@ TEST_F(ListTest, HandlesInsertionRemovalAndFocus) {
     EXPECT_EQ(values(), "");
     EXPECT_EQ((std::vector<int>{list.lastHandle(), list.focusHandle(), list.indexFromHandle(0),
                                 list.handleFromIndex(-1), list.List::previousHandle(0),
+                                list.previousHandle(0), list.nextHandle(0),
                                 list.objectCountBeforeHandle(0), list.objectCountAfterHandle(0)}),
-              (std::vector<int>{0, 0, -1, 0, 0, 0, 0}));
+              (std::vector<int>{0, 0, -1, 0, 0, 0, 0, 0, 0}));
+    list.remove(host, 0);
     // Appending and inserting leave the focus on the first entry made.
     fill({1, 2});
     int first = list.firstHandle(), second = list.lastHandle();
@@ -106,7 +108,8 @@ TEST_F(ListTest, ClassIsCheckedOnInsertionOnlyAndANullEntryEndsTheBaseWalks) {
                  list.addObject(host, 0, other));
     fill({1, 2, 3, 4});
     int h = list.firstHandle(), second = list.handleFromIndex(1);
-    EXPECT_FALSE(list.addObject(host, h, other) || list.setObjectFromHandle(0, other));
+    EXPECT_FALSE(list.addObject(host, h, other) || list.setObjectFromHandle(0, other) ||
+                 list.handleFromObject(other));
     static_cast<ListItem*>(list.objectFromHandle(h))->label = "Hero";
     EXPECT_EQ(std::string(list.string(host, h)) + list.string(host, second) + list.string(host, 0),
               "HeroListItem<empty>");  // a name, else the class's name
@@ -155,7 +158,10 @@ TEST_F(ListTest, ClearReleasesOwnedObjectsUntilOneRefuses) {
     EXPECT_FALSE(list.clear(host));
     EXPECT_EQ(values() + " / " + std::to_string(items()), "-* - 5 / 2");
     stubborn->refuseClear = false;
-    EXPECT_TRUE(Object::clear(host, stubborn));
+    EXPECT_TRUE(Object::clear(host, stubborn) && list.clear(host));
+    fill({1, 2});
+    EXPECT_TRUE(list.List::clear(host));  // the base clear, to the end
+    EXPECT_EQ(items(), 0);
 }
 
 TEST_F(ListTest, StreamAllStoresReplacementsAndRemovesNulledEntries) {

@@ -67,7 +67,7 @@ protected:
 TEST_F(RegistrationTest, RegisteringOutcomesAndLogLines) {
     ASSERT_NE(host.registerObject(new RegistrationData("Score"), "Game"), nullptr);
     expectRows(
-        {"register Lives Game -> kept", "register Bold - -> kept",
+        {"register Time Game -> kept", "register Bold - -> kept",
          "register Points Game/Score -> Kova: Error: Adding named object to nodetree (Points "
          "Game/Score)\r\n",
          "register null Game -> Kova: Error: Cannot register null pointers\r\n",
@@ -105,7 +105,18 @@ TEST_F(RegistrationTest, RegisteringOutcomesAndLogLines) {
         });
 }
 
-TEST_F(RegistrationTest, ReRegisteringMovesReferencesAndDestroysTheOld) {
+TEST_F(RegistrationTest, AddingCreatesNothingAndReRegisteringReplacesTheOld) {
+    // Adding to and removing from the directory neither creates nor counts.
+    RegistrationData kept("Kept");
+    ASSERT_TRUE(host.addNamedObject(&kept, "Shelf"));
+    EXPECT_EQ(host.findNamedObject("Shelf/Kept"), &kept);
+    EXPECT_TRUE(host.removeNamedObject(&kept));
+    EXPECT_FALSE(host.removeNamedObject(&kept) || host.addNamedObject(nullptr, nullptr));
+    EXPECT_EQ(fullName(&kept) + kept.name(), "<none>Kept");
+    EXPECT_EQ(kept.creations + dataCount(), 0);
+
+    // Re-registering moves every reference to the new object and destroys
+    // the old one with what it owned.
     auto* old = new RegistrationData("Lives");
     ASSERT_EQ(host.registerData(old, "Game"), old);
     old->owned = make<RegistrationData>();  // released with the old variable
@@ -162,8 +173,7 @@ TEST_F(RegistrationTest, SetObjectNamePlacesAndRenames) {
     EXPECT_EQ(host.findNamedObject("x"), nullptr);
 
     EXPECT_FALSE(host.isNameableObject(nullptr));
-    EXPECT_TRUE(host.isNameableObject(object));
-    EXPECT_TRUE(other->canHaveName(host));  // unnamed, but it can take one
+    EXPECT_TRUE(host.isNameableObject(object) && other->canHaveName(host));  // unnamed, it can
     EXPECT_FALSE(nameless.canHaveName(host));
     Object::clear(host, other);
 }
@@ -189,8 +199,7 @@ TEST_F(RegistrationTest, CallingFunctionsByName) {
     ASSERT_TRUE(Object::create(host, plain, RuntimeClass::findClass("Function")));
     EXPECT_TRUE(static_cast<Function*>(plain)->call(host));
     EXPECT_EQ(host.log.text, "");
-    ASSERT_TRUE(plain->setName("Later"));
-    ASSERT_TRUE(plain->setName(plain->name()));
+    ASSERT_TRUE(plain->setName("Later") && plain->setName(plain->name()));  // its own name back
     EXPECT_TRUE(static_cast<Function*>(plain)->call(host));
     EXPECT_EQ(host.log.text, "Kova: FunctionCall: Later\r\n");
     RuntimeObject::destroy(plain);
