@@ -27,9 +27,13 @@ public:
 };
 KOVA_IMPLEMENT_CLASS_NAMED(TreeTestAction, "kova_test::TreeTestAction", &Action::absoluteClass)
 
-// Items are named by their handles as letters: a is 1, b is 2 and so on.
+// Items are named by their handles as letters: a is 1, b is 2 and so on,
+// and "-" is no item.
 int h(char letter) {
     return letter == '-' ? 0 : letter - 'a' + 1;
+}
+char letter(int handle) {
+    return static_cast<char>(handle ? 'a' + handle - 1 : '-');
 }
 
 // Each level from its first item, the current one starred, children in
@@ -37,8 +41,8 @@ int h(char letter) {
 std::string levelText(Tree& tree, int current) {
     std::string out;
     for (int item = tree.firstSibling(current); item; item = tree.nextSibling(item)) {
-        out += (out.empty() ? "" : " ") + std::string(1, static_cast<char>('a' + item - 1)) +
-               (item == current ? "*" : "");
+        out +=
+            (out.empty() ? "" : " ") + std::string(1, letter(item)) + (item == current ? "*" : "");
         EXPECT_EQ(tree.parent(item), tree.parent(current)) << out;
         int next = tree.nextSibling(item), child = tree.child(item);
         EXPECT_EQ(next ? tree.previousSibling(next) : tree.lastSibling(current), item) << out;
@@ -111,9 +115,8 @@ TEST_F(TreeTest, BuildsLevelsThatRememberTheirCurrentItem) {
     plain->setFocus(h('f'));
     plain->setFocus(h('b'));
     EXPECT_EQ(layout(*plain), "c a(e d f*(g*)) b*");
-    char buffer[4] = "xyz";
-    EXPECT_EQ(plain->copyDescription(host, h('b'), buffer, 4),
-              0);  // a plain tree describes nothing
+    char buffer[4] = "xyz";  // a plain tree describes nothing
+    EXPECT_EQ(plain->copyDescription(host, h('b'), buffer, 4), 0);
     EXPECT_STREQ(buffer, "");
     EXPECT_EQ(itemCount(), 7);
 }
@@ -157,11 +160,14 @@ TEST_F(TreeTest, MovesItemsWithinAndBetweenLevels) {
                 // Out of a level: right after the former parent; the current
                 // child hands its place to its previous sibling, or its next.
                 "moveOut c -> b*(d a*) c e", "moveOut a -> b*(d*) a c e", "moveOut d -> b* d a c e",
-                "moveOut d -> b* d a c e"},
+                "moveOut d -> b* d a c e",
+                // Even when it has a previous sibling to hand it to.
+                "focus a -> b d a* c e", "moveIntoNext a -> b d c*(a*) e"},
                [&](const std::string& row) {
                    std::string move = row.substr(0, row.find(' '));
                    int item = h(row[move.size() + 1]);
                    if (move == "add") plain->insertChildItemLast(host, 0);
+                   if (move == "focus") plain->setFocus(item);
                    if (move == "moveUp") plain->moveUp(item);
                    if (move == "moveDown") plain->moveDown(item);
                    if (move == "moveIntoNext") plain->moveIntoNext(item);
@@ -189,10 +195,9 @@ TEST_F(TreeTest, NavigatesTheCursorsLevelAndRunsTheFocusedAction) {
                      : move == "index" ? tree->moveFocusIndex(index)
                                        : tree->callFocusAction(host, rect, mode);
         int cursor = tree->focusHandle(), child = tree->child(cursor);
-        return std::string(moved ? "true " : "false ") + static_cast<char>('`' + cursor) + " " +
-               static_cast<char>(child ? '`' + child : '-');
+        return std::string(moved ? "true " : "false ") + letter(cursor) + " " + letter(child);
     };
-    expectRows({"in -> false ` -", "next -> false ` -", "run -> false ` -"}, navigate);
+    expectRows({"in -> false - -", "next -> false - -", "run -> false - -"}, navigate);
     // A tree built in code navigates from its root, as a loaded one does.
     build(host, *tree, "a*(b* c(d* e) f)");
     describe(h('b'), "Alpha");
@@ -224,7 +229,7 @@ TEST_F(TreeTest, NavigatesTheCursorsLevelAndRunsTheFocusedAction) {
     expectRows({"run -> false a b", "in -> true b -", "out -> true a b", "out -> false a b"},
                navigate);
     EXPECT_TRUE(tree->removeHandle(host, h('a')));
-    expectRows({"run -> false ` -"}, navigate);
+    expectRows({"run -> false - -"}, navigate);
 }
 
 // A level is stored as its current item, its earlier items walking left and
