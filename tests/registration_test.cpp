@@ -50,7 +50,9 @@ protected:
 };
 
 // Rows: "call name directory -> outcome and log", with "null" for a null
-// pointer and "-" for no name or no directory; Game/Score is taken. A kept
+// pointer and "-" for no name or no directory; reRegisterCreated is a
+// re-registration whose creation step the host has done. Game/Score is taken
+// (and stays Game's first object entry). A kept
 // variable is created once, counted and found under its full name; any other
 // is left uncounted and out of the directory.
 TEST_F(RegistrationTest, RegisteringOutcomesAndLogLines) {
