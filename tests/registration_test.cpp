@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,15 +11,15 @@
 namespace kova_test {
 namespace {
 
-// A variable that keeps its own name, counts its creation steps, and holds
-// an owned object and a shared variable through its field list.
-class RegistrationData : public Named<Data> {
+// A variable that counts its creation steps (refusing them when named
+// "Refuser"), and holds an owned object and a shared variable.
+class RegistrationData : public Data {
     KOVA_RUNTIME_CLASS(RegistrationData)
 public:
-    using Named::Named;
+    using Data::Data;
     bool onCreate(System&) override {
         ++creations;
-        return !refuseCreate;
+        return !name() || std::strcmp(name(), "Refuser") != 0;
     }
     bool onStream(System& system, Stream& stream) override {
         return Data::onStream(system, stream) &&
@@ -26,39 +27,13 @@ public:
                stream.streamData(system, source, "Source", nullptr);
     }
     int creations = 0;
-    bool refuseCreate = false;
     Object* owned = nullptr;
     Data* source = nullptr;
 };
 KOVA_IMPLEMENT_CLASS_NAMED(RegistrationData, "kova_test::RegistrationData", &Data::absoluteClass)
 
-// A screen element that shows a variable.
-class RegistrationNode : public Node {
-    KOVA_RUNTIME_CLASS(RegistrationNode)
-public:
-    bool onStream(System& system, Stream& stream) override {
-        return Node::onStream(system, stream) && stream.streamData(system, data, "Data", nullptr);
-    }
-    Data* data = nullptr;
-};
-KOVA_IMPLEMENT_CLASS_NAMED(RegistrationNode, "kova_test::RegistrationNode", &Node::absoluteClass)
-
 // An object that keeps no name.
 class Nameless : public Object {};
-
-// A host function that counts its calls.
-class CountedFunction : public Function {
-public:
-    explicit CountedFunction(const char* name, bool result) : Function(name), result_(result) {}
-    bool call(System&) override {
-        ++calls;
-        return result_;
-    }
-    int calls = 0;
-
-private:
-    bool result_;
-};
 
 int dataCount() {
     return RegistrationData::absoluteClass()->classInstanceCount();
@@ -72,222 +47,147 @@ protected:
         char buffer[256];
         return host.copyObjectFullName(object, buffer, sizeof(buffer)) ? buffer : "<none>";
     }
-
-    // Two screen nodes showing the same variable, as the first node.
-    void showOnScreen(Data* data) {
-        make<RegistrationNode>(host.firstNode())->data = data;
-        make<RegistrationNode>(host.firstNode()->nextNode(0))->data = data;
-    }
-    Data* shown(int index) {
-        Node* node = host.firstNode();
-        if (index) node = node->nextNode(0);
-        return static_cast<RegistrationNode*>(node)->data;
-    }
 };
 
-TEST_F(RegistrationTest, RegisterAndFindGameScore) {
-    auto* score = new RegistrationData("Score");
-    ASSERT_EQ(host.registerData(score, "Game"), score);
-    EXPECT_EQ(score->creations, 1);
-    EXPECT_EQ(dataCount(), 1);
-    EXPECT_EQ(host.findNamedObject("Game/Score"), score);
-    EXPECT_EQ(host.findNamedObject("Game\\Score"), score);
-    EXPECT_EQ(host.findNamedObject("Score"), nullptr);
-    EXPECT_EQ(fullName(score), "Game/Score");
-    EXPECT_EQ(host.log.text, "");
-
-    // Game holds an object named Score, so Game/Score cannot be a directory.
-    auto* points = new RegistrationData("Points");
-    EXPECT_EQ(host.registerObject(points, "Game/Score"), nullptr);
-    EXPECT_EQ(host.log.text,
-              "Kova: Error: Adding named object to nodetree (Points Game/Score)\r\n");
-    EXPECT_EQ(points->creations, 1);
-    EXPECT_EQ(dataCount(), 1);
-    EXPECT_EQ(fullName(points), "<none>");
-    delete points;
-
-    host.log.text.clear();
-    EXPECT_EQ(host.registerObject(nullptr, "Game"), nullptr);
-    RegistrationData unnamed;
-    EXPECT_EQ(host.registerObject(&unnamed, "Game"), nullptr);
-    EXPECT_EQ(unnamed.creations, 0);
-    auto* refuser = new RegistrationData("Refuser");
-    refuser->refuseCreate = true;
-    EXPECT_EQ(host.registerObject(refuser, "Game"), nullptr);
-    EXPECT_EQ(host.registerObject(refuser, nullptr), nullptr);
-    EXPECT_EQ(host.log.text,
-              "Kova: Error: Cannot register null pointers\r\n"
-              "Kova: Error: Cannot register objects without name\r\n"
-              "Kova: Error: register onCreate returned false (Refuser Game)\r\n"
-              "Kova: Error: register onCreate returned false (Refuser )\r\n");
-    EXPECT_EQ(dataCount(), 1);
-    delete refuser;
-
-    auto* quit = new Function("Quit");
-    auto* bold = new Style("Bold", 3);
-    EXPECT_EQ(host.registerFunction(quit, "Menu"), quit);
-    EXPECT_EQ(host.registerStyle(bold, nullptr), bold);
-    EXPECT_EQ(fullName(bold), "Bold");
-    EXPECT_EQ(host.findNamedObject("Menu/Quit"), quit);
+// Rows: "call name directory -> outcome and log", with "null" for a null
+// pointer and "-" for no name or no directory; reRegisterCreated is a
+// re-registration whose creation step the host has done. Game/Score is taken
+// (and stays Game's first object entry). A kept
+// variable is created once, counted and found under its full name; any other
+// is left uncounted and out of the directory.
+TEST_F(RegistrationTest, RegisteringOutcomesAndLogLines) {
+    ASSERT_NE(host.registerObject(new RegistrationData("Score"), "Game"), nullptr);
+    expectRows(
+        {"register Time Game -> kept", "register Bold - -> kept",
+         "register Points Game/Score -> Kova: Error: Adding named object to nodetree (Points "
+         "Game/Score)\r\n",
+         "register null Game -> Kova: Error: Cannot register null pointers\r\n",
+         "register - Game -> Kova: Error: Cannot register objects without name\r\n",
+         "register Refuser Game -> Kova: Error: register onCreate returned false (Refuser "
+         "Game)\r\n",
+         "register Refuser - -> Kova: Error: register onCreate returned false (Refuser )\r\n",
+         "reRegister New Game -> kept", "reRegisterCreated Done - -> kept",
+         "reRegister null Game -> Kova: Error: Cannot reregister null pointers\r\n",
+         "reRegister - Game -> Kova: Error: Cannot reregister objects without name\r\n",
+         "reRegister Refuser Game -> Kova: Error: reRegister onCreate returned false (Refuser "
+         "Game)\r\n",
+         "reRegister Blocked Game/Score -> Kova: Error: Adding named object to nodetree (Blocked "
+         "Game/Score)\r\n"},
+        [&](const std::string& row) {
+            std::istringstream in(row);
+            std::string call, name, directory;
+            in >> call >> name >> directory;
+            RegistrationData* data = nullptr;
+            if (name != "null") data = new RegistrationData(name == "-" ? nullptr : name.c_str());
+            const char* path = directory == "-" ? nullptr : directory.c_str();
+            int before = dataCount();
+            host.log.text.clear();
+            Object* result = call == "register"
+                                 ? host.registerObject(data, path)
+                                 : host.reRegisterObject(data, path, true, call != "reRegister");
+            bool kept = result && result == data;
+            EXPECT_EQ(dataCount(), before + kept);
+            EXPECT_EQ(data ? data->creations : 0, name == "-" || !data ? 0 : 1);
+            std::string full = (path ? directory + "/" : "") + name;
+            EXPECT_EQ(fullName(data), kept ? full : "<none>");
+            EXPECT_EQ(host.findNamedObject(full.c_str()), kept ? data : nullptr);
+            if (!kept) delete data;
+            return (kept ? "kept" : "") + host.log.text;
+        });
 }
 
-TEST_F(RegistrationTest, AddingAndRemovingNamedObjectsCreatesNothing) {
+TEST_F(RegistrationTest, AddingCreatesNothingAndReRegisteringReplacesTheOld) {
+    // Adding to and removing from the directory neither creates nor counts.
     RegistrationData kept("Kept");
-    host.log.text.clear();
     ASSERT_TRUE(host.addNamedObject(&kept, "Shelf"));
-    EXPECT_EQ(kept.creations, 0);
-    EXPECT_EQ(dataCount(), 0);
     EXPECT_EQ(host.findNamedObject("Shelf/Kept"), &kept);
-    EXPECT_FALSE(host.addNamedObject(nullptr, nullptr));
-    ASSERT_TRUE(host.removeNamedObject(&kept));
-    EXPECT_FALSE(host.removeNamedObject(&kept));
-    EXPECT_EQ(host.findNamedObject("Shelf/Kept"), nullptr);
-    EXPECT_STREQ(kept.name(), "Kept");
-    EXPECT_EQ(host.log.text, "");
+    EXPECT_TRUE(host.removeNamedObject(&kept));
+    EXPECT_FALSE(host.removeNamedObject(&kept) || host.addNamedObject(nullptr, nullptr));
+    EXPECT_EQ(fullName(&kept) + kept.name(), "<none>Kept");
+    EXPECT_EQ(kept.creations + dataCount(), 0);
 
-    char buffer[8] = "x";
-    EXPECT_FALSE(host.copyObjectFullName(&kept, buffer, sizeof(buffer)));
-    EXPECT_STREQ(buffer, "");
-}
-
-TEST_F(RegistrationTest, ReRegisteringMovesEveryReferenceAndDestroysTheOld) {
+    // Re-registering moves every reference to the new object and destroys
+    // the old one with what it owned.
     auto* old = new RegistrationData("Lives");
     ASSERT_EQ(host.registerData(old, "Game"), old);
     old->owned = make<RegistrationData>();  // released with the old variable
     auto* mirror = new RegistrationData("Mirror");
     mirror->source = old;
     ASSERT_EQ(host.registerData(mirror, nullptr), mirror);
-    showOnScreen(old);
     ASSERT_EQ(dataCount(), 3);
 
     auto* fresh = new RegistrationData("Lives");
     EXPECT_EQ(host.reRegisterObject(fresh, "Game", true, false), nullptr);
     EXPECT_EQ(fresh->creations, 1);
     EXPECT_EQ(host.findNamedObject("Game/Lives"), fresh);
-    EXPECT_EQ(shown(0), fresh);
-    EXPECT_EQ(shown(1), fresh);
     EXPECT_EQ(mirror->source, fresh);
     EXPECT_EQ(dataCount(), 2);  // fresh and mirror; old and what it owned are gone
     NameLink* game = host.nameTree()->findLink("Game");
-    ASSERT_NE(game, nullptr);
     EXPECT_EQ(game->childLink()->object(), fresh);
     EXPECT_EQ(game->childLink()->nextSibling(), nullptr);
-    EXPECT_EQ(host.log.text, "");
-}
-
-TEST_F(RegistrationTest, ReRegisteringWithNothingToReplaceRegisters) {
-    auto* fresh = new RegistrationData("New");
-    EXPECT_EQ(host.reRegisterObject(fresh, "Game", true, false), fresh);
-    EXPECT_EQ(fresh->creations, 1);  // created once, not twice
-    EXPECT_EQ(dataCount(), 1);
-    EXPECT_EQ(host.findNamedObject("Game/New"), fresh);
-
-    auto* done = new RegistrationData("Done");
-    EXPECT_EQ(host.reRegisterObject(done, nullptr, true, true), done);
-    EXPECT_EQ(done->creations, 1);
-    EXPECT_EQ(dataCount(), 2);
-
     // The same object again replaces nothing.
     EXPECT_EQ(host.reRegisterObject(fresh, "Game", true, false), fresh);
     EXPECT_EQ(dataCount(), 2);
-    EXPECT_EQ(host.findNamedObject("Game/New"), fresh);
-
-    host.log.text.clear();
-    EXPECT_EQ(host.reRegisterObject(nullptr, "Game", true, false), nullptr);
-    RegistrationData unnamed;
-    EXPECT_EQ(host.reRegisterObject(&unnamed, "Game", true, false), nullptr);
-    auto* refuser = new RegistrationData("Refuser");
-    refuser->refuseCreate = true;
-    EXPECT_EQ(host.reRegisterObject(refuser, "Game", true, false), nullptr);
-    auto* blocked = new RegistrationData("Blocked");
-    EXPECT_EQ(host.reRegisterObject(blocked, "Game/New", true, false), nullptr);
-    EXPECT_EQ(host.log.text,
-              "Kova: Error: Cannot reregister null pointers\r\n"
-              "Kova: Error: Cannot reregister objects without name\r\n"
-              "Kova: Error: reRegister onCreate returned false (Refuser Game)\r\n"
-              "Kova: Error: Adding named object to nodetree (Blocked Game/New)\r\n");
-    EXPECT_EQ(dataCount(), 2);
-    delete refuser;
-    delete blocked;
+    EXPECT_EQ(host.log.text, "");
 }
 
+// Rows: "object path -> result, name, full name", applied in order; "-" is a
+// null path or name, "=" the object's own name, D a directory of 255
+// characters (the longest taken).
 TEST_F(RegistrationTest, SetObjectNamePlacesAndRenames) {
     RegistrationData* object = make<RegistrationData>();
-    ASSERT_TRUE(host.setObjectName(object, "a/b\\c"));
-    EXPECT_STREQ(object->name(), "c");
-    EXPECT_EQ(host.findNamedObject("a/b/c"), object);
-    EXPECT_EQ(fullName(object), "a/b/c");
-    ASSERT_TRUE(host.setObjectName(object, "a/b\\c"));
-    NameLink* b = host.nameTree()->findLink("a")->findLink("b");
-    EXPECT_EQ(b->childLink()->nextSibling(), nullptr);  // still one entry
-
     RegistrationData* other = make<RegistrationData>();
-    EXPECT_TRUE(host.setObjectName(other, nullptr));  // unnamed stays unnamed
-    EXPECT_FALSE(host.setObjectName(other, "a/b/c"));
-    EXPECT_EQ(other->name(), nullptr);
-    EXPECT_FALSE(host.setObjectName(other, "a"));  // a directory's name
-    EXPECT_EQ(other->name(), nullptr);
-    Object::clear(host, other);
-
-    EXPECT_FALSE(host.setObjectName(object, nullptr));
-    ASSERT_TRUE(host.setObjectName(object, "x"));
-    EXPECT_EQ(host.findNamedObject("a/b/c"), nullptr);
-    EXPECT_EQ(host.findNamedObject("x"), object);
-    EXPECT_EQ(b->childLink(), nullptr);
-    ASSERT_TRUE(host.setObjectName(object, object->name()));  // its own name back
-    EXPECT_EQ(fullName(object), "x");
-
-    // The directory part may hold up to 255 characters.
-    std::string directory255(255, 'd');
-    ASSERT_TRUE(host.setObjectName(object, (directory255 + "/y").c_str()));
-    EXPECT_EQ(fullName(object), "<none>");  // too long for a 256-byte buffer
-    EXPECT_EQ(host.nameTree()->findObjectDirectory(object)->text(), directory255);
-    EXPECT_FALSE(host.setObjectName(object, (directory255 + "e/z").c_str()));
-    EXPECT_STREQ(object->name(), "y");
-
     Nameless nameless;
-    EXPECT_FALSE(host.setObjectName(&nameless, "n"));
-    EXPECT_FALSE(host.setObjectName(nullptr, "n"));
-}
+    const std::string D(255, 'd');
+    expectRows(
+        {"object a/b\\c -> true c a/b/c", "object a/b\\c -> true c a/b/c",
+         "other - -> true - <none>", "other a/b/c -> false - <none>", "other a -> false - <none>",
+         "object - -> false c a/b/c", "object x -> true x x", "object = -> true x x",
+         "object D/y -> true y <none>", "object De/z -> false y <none>",
+         "nameless n -> false - <none>", "null n -> false - <none>"},
+        [&](const std::string& row) {
+            std::istringstream in(row);
+            std::string target, path;
+            in >> target >> path;
+            Object* o = target == "object"  ? object
+                        : target == "other" ? other
+                        : target == "null"  ? nullptr
+                                            : static_cast<Object*>(&nameless);
+            if (path[0] == 'D') path = D + path.substr(1);
+            const char* text = path == "-" ? nullptr : path == "=" ? o->name() : path.c_str();
+            bool ok = host.setObjectName(o, text);
+            const char* name = o ? o->name() : nullptr;
+            return std::string(ok ? "true " : "false ") + (name ? name : "-") + " " + fullName(o);
+        });
+    EXPECT_EQ(host.nameTree()->findLink("a")->findLink("b")->childLink(), nullptr);  // moved once
+    EXPECT_EQ(host.nameTree()->findObjectDirectory(object)->text(), D);
+    EXPECT_EQ(host.findNamedObject("x"), nullptr);
 
-TEST_F(RegistrationTest, WhichObjectsCanBeNamed) {
-    RegistrationData named("Named"), unnamed;
-    Nameless nameless;
     EXPECT_FALSE(host.isNameableObject(nullptr));
-    EXPECT_TRUE(host.isNameableObject(&named));
-    EXPECT_TRUE(host.isNameableObject(&unnamed));
-    EXPECT_FALSE(host.isNameableObject(&nameless));
-    EXPECT_TRUE(unnamed.canHaveName(host));
+    EXPECT_TRUE(host.isNameableObject(object) && other->canHaveName(host));  // unnamed, it can
     EXPECT_FALSE(nameless.canHaveName(host));
+    Object::clear(host, other);
 }
 
 TEST_F(RegistrationTest, CallingFunctionsByName) {
-    auto* quit = new Function("Quit");
-    ASSERT_EQ(host.registerFunction(quit, "Menu"), quit);
-    auto* refusing = new CountedFunction("Refusing", false);
-    ASSERT_EQ(host.registerFunction(refusing, nullptr), refusing);
-    auto* score = new RegistrationData("Score");
-    ASSERT_EQ(host.registerData(score, nullptr), score);
-    host.log.text.clear();
-
-    EXPECT_TRUE(host.callFunction("Menu\\Quit"));
-    EXPECT_EQ(host.log.text, "Kova: FunctionCall: Quit\r\n");
-    host.log.text.clear();
-    EXPECT_FALSE(host.callFunction("Refusing"));
-    EXPECT_EQ(refusing->calls, 1);
-    EXPECT_FALSE(host.callFunction("Score"));
-    EXPECT_FALSE(host.callFunction("Missing"));
+    ASSERT_NE(host.registerFunction(new Function("Quit"), "Menu"), nullptr);
+    ASSERT_NE(host.registerData(new RegistrationData("Score"), nullptr), nullptr);
+    // Only a named function logs its call; the call's answer is the result.
+    expectRows(
+        {"Menu\\Quit -> true Kova: FunctionCall: Quit\r\n", "Score -> false ", "Missing -> false "},
+        [&](const std::string& name) {
+            host.log.text.clear();
+            bool called = host.callFunction(name.c_str());
+            return (called ? "true " : "false ") + host.log.text;
+        });
     EXPECT_FALSE(host.callFunction(nullptr));
-    EXPECT_EQ(host.log.text, "");
 
-    // A function made by class name has no name and logs nothing.
+    // A function made by class name has no name and logs nothing, until named.
     Object* plain = nullptr;
     ASSERT_TRUE(Object::create(host, plain, RuntimeClass::findClass("Function")));
-    EXPECT_EQ(plain->name(), nullptr);
     EXPECT_TRUE(static_cast<Function*>(plain)->call(host));
     EXPECT_EQ(host.log.text, "");
-    ASSERT_TRUE(plain->setName("Later"));
-    ASSERT_TRUE(plain->setName(plain->name()));
+    ASSERT_TRUE(plain->setName("Later") && plain->setName(plain->name()));  // its own name back
     EXPECT_TRUE(static_cast<Function*>(plain)->call(host));
     EXPECT_EQ(host.log.text, "Kova: FunctionCall: Later\r\n");
     RuntimeObject::destroy(plain);

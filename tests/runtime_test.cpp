@@ -1,256 +1,164 @@
 // Memory helpers, the class chain, and counted creation and destruction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "test_host.h"
+#include "test_support.h"
 
 namespace kova_test {
 
-// Objects whose hooks refuse on demand, and which count their hook calls.
+// Objects whose hooks refuse on demand, and which list the hooks they run.
 class HookObject : public Object {
     KOVA_RUNTIME_CLASS(HookObject)
 public:
-    static bool refuseCreate;
-    static bool refuseSystemCreate;
-    static bool refuseDestroy;
-    static std::vector<std::string> hooks;
-
-    bool onCreate() override {
-        hooks.push_back("onCreate()");
-        return !refuseCreate;
-    }
-    bool onCreate(System&) override {
-        hooks.push_back("onCreate(System&)");
-        return !refuseSystemCreate;
-    }
-    bool onClear(System& system, Stream& stream) override {
-        hooks.push_back("onClear");
-        return Object::onClear(system, stream);
-    }
-    bool onDestroy() override {
-        hooks.push_back("onDestroy");
-        return !refuseDestroy;
-    }
-    ~HookObject() override { hooks.push_back("destructor"); }
+    static inline bool refuseCreate = false, refuseDestroy = false;
+    static inline std::vector<std::string> hooks;
+    static bool hook(const char* name, bool refuse) { return hooks.push_back(name), !refuse; }
+    bool onCreate() override { return hook("onCreate", refuseCreate); }
+    bool onDestroy() override { return hook("onDestroy", refuseDestroy); }
+    ~HookObject() override { hook("destructor", false); }
 };
-bool HookObject::refuseCreate = false;
-bool HookObject::refuseSystemCreate = false;
-bool HookObject::refuseDestroy = false;
-std::vector<std::string> HookObject::hooks;
 KOVA_IMPLEMENT_CLASS_NAMED(HookObject, "kova_test::HookObject", &Object::absoluteClass)
 
-class RuntimeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        HookObject::refuseCreate = false;
-        HookObject::refuseSystemCreate = false;
-        HookObject::refuseDestroy = false;
-        HookObject::hooks.clear();
-    }
-    void TearDown() override { EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0); }
+// Its full name is HookObject's short name, and it joins the chain after it.
+class ShadowObject : public Object {
+    KOVA_RUNTIME_CLASS(ShadowObject)
 };
+KOVA_IMPLEMENT_CLASS_NAMED(ShadowObject, "HookObject", &Object::absoluteClass)
 
-TEST_F(RuntimeTest, ChainIsSortedByShortNameAndFindsBothNames) {
-    RuntimeClass* previous = nullptr;
-    int count = 0;
-    for (RuntimeClass* c = RuntimeClass::firstClass(nullptr); c; c = c->nextClass(nullptr)) {
-        if (previous) {
-            EXPECT_LE(Memory::stringCompare(previous->name(), c->name()), 0) << c->name();
-        }
-        EXPECT_TRUE(RuntimeClass::isClass(c));
-        previous = c;
-        ++count;
-    }
-    EXPECT_GT(count, 10);
-
-    RuntimeClass* node = Node::absoluteClass();
-    EXPECT_STREQ(node->fullName(), "tarn::kova::Node");
-    EXPECT_STREQ(node->name(), "Node");
-    EXPECT_EQ(RuntimeClass::findClass("Node"), node);
-    EXPECT_EQ(RuntimeClass::findClass("tarn::kova::Node"), node);
-    EXPECT_EQ(RuntimeClass::findClass("node"), nullptr);
-    EXPECT_EQ(RuntimeClass::findClass(""), nullptr);
-    EXPECT_EQ(RuntimeClass::findClass(nullptr), nullptr);
-    EXPECT_EQ(RuntimeClass::findClass("RuntimeObject"), RuntimeObject::absoluteClass());
-    EXPECT_STREQ(RuntimeObject::absoluteClass()->name(), "RuntimeObject");
-    EXPECT_EQ(RuntimeObject::absoluteClass()->parentClass(), nullptr);
-    EXPECT_EQ(RuntimeClass::findClass("HookObject"), HookObject::absoluteClass());
-    EXPECT_FALSE(RuntimeClass::isClass(&count));
-}
-
-TEST_F(RuntimeTest, IsWalksParents) {
-    RuntimeClass* node = Node::absoluteClass();
+TEST(RuntimeTest, ChainOrderLookupsAndFamilies) {
     RuntimeClass* object = Object::absoluteClass();
-    EXPECT_TRUE(node->is(static_cast<RuntimeClass*>(nullptr)));
-    EXPECT_TRUE(node->is(object));
-    EXPECT_TRUE(node->is(RuntimeObject::absoluteClass()));
-    EXPECT_FALSE(object->is(node));
-    EXPECT_TRUE(node->is("tarn::kova::Object"));
-    EXPECT_FALSE(node->is("Object"));  // short names do not count
-    EXPECT_EQ(IStream::absoluteClass()->parentClass(), RuntimeObject::absoluteClass());
+    std::vector<RuntimeClass*> chain, objects, family;
+    for (RuntimeClass* c = RuntimeClass::firstClass(nullptr); c; c = c->nextClass(nullptr)) {
+        EXPECT_TRUE(RuntimeClass::isClass(c));
+        EXPECT_LE(chain.empty() ? "" : std::string(chain.back()->name()), c->name());
+        chain.push_back(c);
+        if (c->is(object)) objects.push_back(c);
+    }
+    for (RuntimeClass* c = RuntimeClass::firstClass(object); c; c = c->nextClass(object))
+        family.push_back(c);
+    EXPECT_EQ(family, objects);
+    EXPECT_STREQ(chain[0]->name(), "Action");
+    auto hook = std::find(chain.begin(), chain.end(), HookObject::absoluteClass());
+    ASSERT_LT(hook + 1, chain.end());
+    EXPECT_EQ(hook[1], ShadowObject::absoluteClass());  // equal short names keep creation order
+    int local = 0;
+    EXPECT_FALSE(RuntimeClass::isClass(&local) || RuntimeClass::findClass(nullptr));
+
+    // Full names are tried first, then short ones: the last row finds the
+    // class whose full name it is.
+    expectRows({"Node -> tarn::kova::Node", "tarn::kova::Node -> tarn::kova::Node", "node -> null",
+                " -> null", "RuntimeObject -> RuntimeObject",
+                "kova_test::HookObject -> kova_test::HookObject", "HookObject -> HookObject"},
+               [](const std::string& name) {
+                   RuntimeClass* found = RuntimeClass::findClass(name.c_str());
+                   return found ? found->fullName() : "null";
+               });
+    // "class family -> is", the family by its full name: short names never match.
+    expectRows({"Node tarn::kova::Object -> 1", "Node RuntimeObject -> 1", "Node Object -> 0",
+                "Object tarn::kova::Node -> 0", "IStream tarn::kova::Object -> 0",
+                "System tarn::kova::Object -> 1"},
+               [](const std::string& row) {
+                   std::size_t space = row.find(' ');
+                   RuntimeClass* cls = RuntimeClass::findClass(row.substr(0, space).c_str());
+                   return std::to_string(cls->is(row.substr(space + 1).c_str()));
+               });
+    EXPECT_TRUE(object->is(static_cast<RuntimeClass*>(nullptr)));
     EXPECT_EQ(System::absoluteClass()->parentClass(), object);
 }
 
-TEST_F(RuntimeTest, FirstAndNextClassEnumerateOneFamily) {
-    std::vector<std::string> seen;
-    RuntimeClass* object = Object::absoluteClass();
-    for (RuntimeClass* c = RuntimeClass::firstClass(object); c; c = c->nextClass(object)) {
-        EXPECT_TRUE(c->is(object)) << c->name();
-        seen.push_back(c->name());
-    }
-    int expected = 0;
-    for (RuntimeClass* c = RuntimeClass::firstClass(nullptr); c; c = c->nextClass(nullptr)) {
-        if (c->is(object)) ++expected;
-    }
-    EXPECT_EQ(static_cast<int>(seen.size()), expected);
-    for (std::size_t i = 1; i < seen.size(); ++i)
-        EXPECT_LE(seen[i - 1], seen[i]);
-    EXPECT_STREQ(RuntimeClass::firstClass(nullptr)->name(), "Action");
-}
-
-TEST_F(RuntimeTest, CreateAndDestroyAreCounted) {
+TEST(RuntimeTest, CreateAndDestroyAreCountedAndHooksMayRefuse) {
     RuntimeClass* cls = HookObject::absoluteClass();
     RuntimeObject* object = nullptr;
     ASSERT_TRUE(RuntimeObject::create(object, cls));
-    EXPECT_EQ(cls->classInstanceCount(), 1);
     EXPECT_EQ(object->actualClass(), cls);
     EXPECT_EQ(object->memorySize(), cls->classInstanceSize());
     EXPECT_EQ(RuntimeClass::totalClassMemoryCount(), cls->classInstanceSize());
+    ASSERT_TRUE(RuntimeObject::create(object, cls));  // destroys what the reference held
+    EXPECT_EQ(cls->classInstanceCount(), 1);
     EXPECT_TRUE(RuntimeObject::destroy(object));
     EXPECT_EQ(object, nullptr);
-    EXPECT_EQ(cls->classInstanceCount(), 0);
-    EXPECT_EQ(RuntimeClass::totalClassMemoryCount(), 0);
-    EXPECT_EQ(HookObject::hooks,
-              (std::vector<std::string>{"onCreate()", "onDestroy", "destructor"}));
-
-    RuntimeObject* none = nullptr;
-    EXPECT_TRUE(RuntimeObject::destroy(none));
-    EXPECT_FALSE(RuntimeObject::create(none, nullptr));
-}
-
-TEST_F(RuntimeTest, RefusingHooks) {
-    RuntimeClass* cls = HookObject::absoluteClass();
-    RuntimeObject* object = nullptr;
+    // A refused creation releases the object uncounted.
     HookObject::refuseCreate = true;
     EXPECT_FALSE(RuntimeObject::create(object, cls));
+    HookObject::refuseCreate = false;
     EXPECT_EQ(object, nullptr);
-    EXPECT_EQ(cls->classInstanceCount(), 0);
-    EXPECT_EQ(HookObject::hooks,
-              (std::vector<std::string>{"onCreate()", "onDestroy", "destructor"}));
+    EXPECT_EQ(RuntimeClass::totalClassMemoryCount(), 0);
+    EXPECT_EQ(HookObject::hooks, (std::vector<std::string>{"onCreate", "onDestroy", "destructor",
+                                                           "onCreate", "onDestroy", "destructor",
+                                                           "onCreate", "onDestroy", "destructor"}));
 
     // A refusing onDestroy empties the reference but keeps the object alive.
-    HookObject::refuseCreate = false;
     ASSERT_TRUE(RuntimeObject::create(object, cls));
     RuntimeObject* keeper = object;
     HookObject::refuseDestroy = true;
     EXPECT_FALSE(RuntimeObject::destroy(object));
-    EXPECT_EQ(object, nullptr);
-    EXPECT_EQ(cls->classInstanceCount(), 1);
     HookObject::refuseDestroy = false;
-    EXPECT_TRUE(RuntimeObject::destroy(keeper));
-    EXPECT_EQ(cls->classInstanceCount(), 0);
-}
-
-TEST_F(RuntimeTest, CreateDestroysWhatTheReferenceHeld) {
-    RuntimeClass* cls = HookObject::absoluteClass();
-    RuntimeObject* object = nullptr;
-    ASSERT_TRUE(RuntimeObject::create(object, cls));
-    RuntimeObject* first = object;
-    ASSERT_TRUE(RuntimeObject::create(object, cls));
-    EXPECT_NE(object, nullptr);
-    EXPECT_EQ(cls->classInstanceCount(), 1);
-    (void)first;
-    EXPECT_FALSE(RuntimeObject::create(object, nullptr));
     EXPECT_EQ(object, nullptr);
-    EXPECT_EQ(cls->classInstanceCount(), 0);
+    EXPECT_EQ(cls->classInstanceCount(), 1);
+    EXPECT_FALSE(RuntimeObject::create(keeper, nullptr));  // destroys, then fails
+    EXPECT_TRUE(keeper == nullptr && RuntimeObject::destroy(keeper));
+    EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
 }
 
 TEST(MemoryTest, Strings) {
-    char* empty = Memory::stringDuplicate("");
-    ASSERT_NE(empty, nullptr);
-    EXPECT_STREQ(empty, "");
-    Memory::stringDelete(empty);
-    EXPECT_EQ(empty, nullptr);
-    EXPECT_EQ(Memory::stringDuplicate(nullptr), nullptr);
-
-    unsigned short wideEmpty[] = {0};
-    EXPECT_EQ(Memory::wstringDuplicate(wideEmpty), nullptr);
-    EXPECT_EQ(Memory::wstringDuplicate(nullptr), nullptr);
-    EXPECT_EQ(Memory::wstringLength(nullptr), 0u);
-
-    unsigned short wide[8];
-    Memory::stringCopy(wide, "A\xE9z");
-    EXPECT_EQ(wide[0], 'A');
-    EXPECT_EQ(wide[1], 0x00E9);  // zero-extended, not sign-extended
-    EXPECT_EQ(wide[3], 0);
+    unsigned short wide[8] = {0};
+    EXPECT_EQ(Memory::wstringDuplicate(wide), nullptr);  // empty wide strings are kept as null
+    Memory::stringCopy(wide, "A\xE9z");                  // zero-extended
     unsigned short* copy = Memory::wstringDuplicate(wide);
-    EXPECT_EQ(Memory::wstringLength(copy), 3u);
+    EXPECT_EQ((std::vector<int>{copy[0], copy[1], copy[3],
+                                static_cast<int>(Memory::wstringLength(copy))}),
+              (std::vector<int>{'A', 0xE9, 0, 3}));
     Memory::wstringDelete(copy);
-    EXPECT_EQ(copy, nullptr);
     wide[1] = 0x1234;
-    char narrow[8];
-    Memory::stringCopy(narrow, wide);
-    EXPECT_EQ(static_cast<unsigned char>(narrow[1]), 0x34);
-
-    EXPECT_EQ(Memory::stringCompare("a", "b"), -1);
-    EXPECT_EQ(Memory::stringCompare("b", "a"), 1);
-    EXPECT_EQ(Memory::stringCompare("\xE0", "a"), 1);  // bytes compare unsigned
-    EXPECT_EQ(Memory::stringCompare("same", "same"), 0);
-    EXPECT_EQ(Memory::stringCompareNcs("HeLLo", "hello"), 0);
-    EXPECT_LT(Memory::stringCompareNcs("abc", "ABD"), 0);
-
-    char path[] = "a/b/c";
-    EXPECT_EQ(Memory::stringCharReverse(path, '/'), path + 3);
-    EXPECT_EQ(Memory::stringChar(path, '/'), path + 1);
-    EXPECT_EQ(Memory::stringChar(path, 'x'), nullptr);
-    EXPECT_EQ(Memory::stringCharReplace(path, '/', '\\'), 2);
-    EXPECT_STREQ(path, "a\\b\\c");
-    EXPECT_EQ(Memory::stringCharReplace(nullptr, 'a', 'b'), 0);
-
-    char joined[16] = "ab";
-    Memory::stringConcatenate(joined, "cd");
-    EXPECT_STREQ(joined, "abcd");
+    char text[16];
+    Memory::stringCopy(text, wide);
+    EXPECT_STREQ(text, "A4z");  // the low byte of each unit
+    // Bytes compare unsigned.
+    EXPECT_EQ((std::vector<int>{Memory::stringCompare("a", "b"), Memory::stringCompare("b", "a"),
+                                Memory::stringCompare("\xE0", "a"), Memory::stringCompare("s", "s"),
+                                Memory::stringCompareNcs("HeLLo", "hello")}),
+              (std::vector<int>{-1, 1, 1, 0, 0}));
+    Memory::stringCopy(text, "a/b/c");
+    EXPECT_EQ((std::vector<char*>{Memory::stringCharReverse(text, '/'),
+                                  Memory::stringChar(text, '/'), Memory::stringChar(text, 'x')}),
+              (std::vector<char*>{text + 3, text + 1, nullptr}));
+    EXPECT_EQ(
+        Memory::stringCharReplace(text, '/', '\\') + Memory::stringCharReplace(nullptr, 'a', 'b'),
+        2);
+    EXPECT_STREQ(text, "a\\b\\c");
 }
 
 TEST(MemoryTest, NumbersToAndFromText) {
-    char out[64];
-    Memory::floatToString(-0.5f, 2, out);
-    EXPECT_STREQ(out, "-0.50");
-    Memory::floatToString(12.0f, 0, out);
-    EXPECT_STREQ(out, "12");
-    Memory::floatToString(2.999f, 2, out);
-    EXPECT_STREQ(out, "2.99");  // truncated, never rounded
-    Memory::floatToString(3.0f, -1, out);
-    EXPECT_STREQ(out, "3.");
-    Memory::floatToString(0.0f, 1, out);
-    EXPECT_STREQ(out, "0.0");
-    Memory::floatToString(16777216.0f, 0, out);
-    EXPECT_STREQ(out, "16777216");
-    Memory::floatToString(1e20f, 0, out);  // every digit of the stored value
-    EXPECT_STREQ(out, "100000002004087734272");
-    Memory::floatToString(-3.40282347e38f, 1, out);
-    EXPECT_STREQ(out, "-340282346638528859811704183484516925440.0");
-    Memory::floatToString(0.1f, 9, out);
-    EXPECT_STREQ(out, "0.100000001");
+    // "value decimals -> text": every digit of the stored value, cut, never rounded.
+    expectRows({"-0.5 2 -> -0.50", "12 0 -> 12", "2.999 2 -> 2.99", "3 -1 -> 3.", "0 1 -> 0.0",
+                "16777216 0 -> 16777216", "1e20 0 -> 100000002004087734272",
+                "-3.40282347e38 1 -> -340282346638528859811704183484516925440.0",
+                "0.1 9 -> 0.100000001", "-inf 2 -> -inf", "nan 2 -> nan"},
+               [](const std::string& row) {
+                   char* decimals = nullptr;
+                   float value = std::strtof(row.c_str(), &decimals);
+                   char out[64];
+                   Memory::floatToString(value, std::atoi(decimals), out);
+                   return std::string(out);
+               });
+    char low[16], zero[16];
+    Memory::intToString(-2147483647 - 1, low);
+    Memory::intToString(0, zero);
+    EXPECT_EQ(std::string(low) + " " + zero, "-2147483648 0");
 
-    Memory::intToString(-2147483647 - 1, out);
-    EXPECT_STREQ(out, "-2147483648");
-    Memory::intToString(0, out);
-    EXPECT_STREQ(out, "0");
-
-    EXPECT_FLOAT_EQ(Memory::stringToFloat("  3.25xyz"), 3.25f);
-    EXPECT_FLOAT_EQ(Memory::stringToFloat("abc"), 0.0f);
     unsigned short wide[80];
-    for (int i = 0; i < 79; ++i)
-        wide[i] = '1';
+    std::fill(wide, wide + 79, '1');
     wide[79] = 0;
-    EXPECT_TRUE(std::isinf(Memory::wstringToFloat(wide)));  // only 63 units are read
+    EXPECT_TRUE(std::isinf(Memory::wstringToFloat(wide)));  // cut to 63 units, not overrun
     unsigned short small[] = {'-', '2', '.', '5', 0};
-    EXPECT_FLOAT_EQ(Memory::wstringToFloat(small), -2.5f);
+    EXPECT_EQ((std::vector<float>{Memory::stringToFloat("  3.25xyz"), Memory::stringToFloat("abc"),
+                                  Memory::wstringToFloat(small)}),
+              (std::vector<float>{3.25f, 0.0f, -2.5f}));
 }
 
 }  // namespace kova_test

@@ -2,6 +2,7 @@
 // Object statics that run through it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,14 +10,13 @@
 
 namespace kova_test {
 
-// A node that records the walks reaching it and can refuse its update.
+// A node that notes the walks reaching it in the host's calls, paints its
+// picture at its rectangle's corner and may refuse its update.
 class ProbeNode : public Node {
     KOVA_RUNTIME_CLASS(ProbeNode)
 public:
     bool onUpdate(System& system, Mode&, Rectangle&, float elapsed) override {
-        static_cast<TestHost&>(system).calls.push_back("update " + label +
-                                                       (elapsed == 0.0f ? " 0" : ""));
-        return !refuseUpdate;
+        return note(system, "update " + label + (elapsed == 0.0f ? " 0" : "")), !refuseUpdate;
     }
     void onPaint(System& system, Mode&, Rectangle& rect, Rectangle*, EffectPipe& pipe) override {
         PaintData data;
@@ -24,17 +24,18 @@ public:
         data.vertex[0].y = rect.y;
         pipe.picturePaint(system, picture, data);
     }
-    bool onButtonPress(System& system, Rectangle&, Mode&, int button, int inputIndex,
-                       int repeatCount) override {
-        static_cast<TestHost&>(system).calls.push_back(
-            "press " + label + " " + std::to_string(button) + " " + std::to_string(inputIndex) +
-            " " + std::to_string(repeatCount));
-        return takesPress;
+    bool onButtonPress(System& system, Rectangle&, Mode&, int button, int input,
+                       int repeat) override {
+        return note(system, "press " + label + " " + std::to_string(button) + " " +
+                                std::to_string(input) + " " + std::to_string(repeat)),
+               false;
+    }
+    static void note(System& system, const std::string& call) {
+        static_cast<TestHost&>(system).calls.push_back(call);
     }
     std::string label;
     int picture = 0;
     bool refuseUpdate = false;
-    bool takesPress = false;
 };
 KOVA_IMPLEMENT_CLASS_NAMED(ProbeNode, "kova_test::ProbeNode", &Node::absoluteClass)
 
@@ -44,129 +45,113 @@ public:
     bool onPaint(System&) override { return false; }
 };
 
-class SystemTest : public HostTest<> {
-protected:
-    ProbeNode* chain(std::initializer_list<const char*> labels) {
-        Node** slot = &host.firstNode();
-        for (const char* label : labels) {
-            make<ProbeNode>(*slot)->label = label;
-            slot = &(*slot)->nextNode(0);
-        }
-        return static_cast<ProbeNode*>(host.firstNode());
+// Probe nodes a, b, c... with pictures 11, 12, 13... as the host's chain.
+std::vector<ProbeNode*> chain(System& system, int count) {
+    std::vector<ProbeNode*> nodes;
+    for (Node** slot = &system.firstNode(); count--; slot = &(*slot)->nextNode(0)) {
+        EXPECT_TRUE(Node::create(system, *slot, ProbeNode::absoluteClass()));
+        nodes.push_back(static_cast<ProbeNode*>(*slot));
+        nodes.back()->label = std::string(1, static_cast<char>('a' + nodes.size() - 1));
+        nodes.back()->picture = static_cast<int>(10 + nodes.size());
     }
-};
+    return nodes;
+}
 
-TEST(SystemLifecycleTest, ConstructionSizesAndInit) {
+using SystemTest = HostTest<>;
+
+TEST(SystemLifecycleTest, ConstructionSizesInitAndExit) {
     TestHost host(640.0f, 480.0f);
-    Rectangle& clip = host.clipRect();
-    EXPECT_EQ(valuesOf(clip), (Floats{-320.0f, -240.0f, 640.0f, 480.0f, 0.0f}));
-    EXPECT_EQ(host.mode().storedTarget(), -3.0f);  // level 2, pointer inside
-    EXPECT_EQ(host.mode().currentLevel(), 2.0f);
-    EXPECT_FALSE(host.mode().hasFocus());
-    EXPECT_EQ(host.nameTree(), nullptr);
-    EXPECT_EQ(host.pointer(), nullptr);
-
+    EXPECT_EQ(valuesOf(host.clipRect()), (Floats{-320, -240, 640, 480, 0}));
+    // Level 2 with the pointer inside, and no focus yet.
+    EXPECT_EQ((Floats{host.mode().storedTarget(), host.mode().currentLevel(),
+                      static_cast<float>(host.mode().hasFocus())}),
+              (Floats{-3, 2, 0}));
     host.setSize(800.0f, 600.0f);
-    EXPECT_EQ(clip.x, -400.0f);
-    EXPECT_EQ(clip.y, -300.0f);
-    EXPECT_EQ(host.width(), 800.0f);
-    EXPECT_EQ(host.height(), 600.0f);
+    EXPECT_EQ(valuesOf(host.clipRect()), (Floats{-400, -300, 800, 600, 0}));
+    EXPECT_EQ((Floats{host.width(), host.height(), host.oldSizeSeen.x, host.oldSizeSeen.y,
+                      host.newSizeSeen.x, host.newSizeSeen.y}),
+              (Floats{800, 600, 640, 480, 800, 600}));
     EXPECT_EQ(host.calls, std::vector<std::string>{"onSetSize"});
-    EXPECT_EQ(host.oldSizeSeen.x, 640.0f);
-    EXPECT_EQ(host.oldSizeSeen.y, 480.0f);
-    EXPECT_EQ(host.newSizeSeen.x, 800.0f);
-    EXPECT_EQ(host.newSizeSeen.y, 600.0f);
+    EXPECT_TRUE(host.nameTree() == nullptr && host.pointer() == nullptr);
 
     EXPECT_TRUE(host.init());
-    ASSERT_NE(host.nameTree(), nullptr);
-    ASSERT_NE(host.pointer(), nullptr);
-    ASSERT_NE(host.messageManager(), nullptr);
-    ASSERT_NE(host.systemStyle(), nullptr);
     EXPECT_STREQ(host.systemStyle()->name(), "System");
-    EXPECT_EQ(host.systemStyle()->fontHandle(), 0);
     EXPECT_EQ(host.findNamedObject("System"), host.systemStyle());
-    EXPECT_EQ(host.messageManager()->freeCount(), 11);
-    EXPECT_EQ(Pointer::absoluteClass()->classInstanceCount(), 1);
-    EXPECT_EQ(Style::absoluteClass()->classInstanceCount(), 1);
+    EXPECT_EQ(
+        (std::vector<int>{host.systemStyle()->fontHandle(), host.messageManager()->freeCount(),
+                          Pointer::absoluteClass()->classInstanceCount()}),
+        (std::vector<int>{0, 11, 1}));
     EXPECT_EQ(host.log.text, "");
 
-    EXPECT_TRUE(host.exit());
-    EXPECT_EQ(host.nameTree(), nullptr);
-    EXPECT_EQ(host.pointer(), nullptr);
-    EXPECT_EQ(host.messageManager(), nullptr);
-    EXPECT_EQ(host.systemStyle(), nullptr);
+    // Exit releases the pointer, the tree and every named object; a second
+    // exit finds nothing left.
+    chain(host, 3);
+    EXPECT_NE(host.registerStyle(new Style("Title", 4), "Menus/Main"), nullptr);
+    EXPECT_TRUE(host.exit() && host.exit());
+    EXPECT_EQ((std::vector<void*>{host.nameTree(), host.pointer(), host.messageManager(),
+                                  host.systemStyle(), host.firstNode()}),
+              std::vector<void*>(5, nullptr));
     EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
 }
 
 TEST_F(SystemTest, PrintfWritesExactlyTheFormattedText) {
     host.printf("Kova: Error: Class '%s' not found\r\n", "Nothing");
     EXPECT_EQ(host.log.text, "Kova: Error: Class 'Nothing' not found\r\n");
-
     host.log.text.clear();
-    std::string longName(2000, 'x');
-    host.printf("%s", longName.c_str());
+    host.printf("%s", std::string(2000, 'x').c_str());
     EXPECT_EQ(host.log.text, std::string(1023, 'x'));  // cut to the 1024-byte buffer
-
     host.log.text.clear();
     host.logging = false;
     host.printf("Kova: Info: dropped\r\n");
-    host.logging = true;
     EXPECT_EQ(host.log.text, "");
 }
 
-TEST_F(SystemTest, UpdateRunsItsStepsInOrder) {
-    chain({"a", "b", "c"});
-    host.buttonPress(Button::Select, 2, 1);
-    EXPECT_TRUE(host.update(0.5f));
-    // Pre-update, the tree, then each message with its zero-time pass, then
-    // post-update. The root mode has the focus, so the chain is pressed.
-    EXPECT_EQ(host.calls,
-              (std::vector<std::string>{"onPreUpdate", "update a", "update b", "update c",
-                                        "press c 1 2 1", "press b 1 2 1", "press a 1 2 1",
-                                        "update a 0", "update b 0", "update c 0", "onPostUpdate"}));
-    EXPECT_TRUE(host.mode().hasFocus());
-    EXPECT_EQ(host.mode().targetLevel(), 3.0f);  // Select presses the focused path
-    EXPECT_EQ(host.messageManager()->freeCount(), 11);
+// Pre-update, the tree, then each message with its zero-time pass, then
+// post-update; the first step that fails ends the frame.
+TEST_F(SystemTest, UpdateRunsItsStepsInOrderUntilOneFails) {
+    const std::vector<std::string> steps = {
+        "onPreUpdate",   "update a",   "update b",   "update c",   "press c 1 2 1", "press b 1 2 1",
+        "press a 1 2 1", "update a 0", "update b 0", "update c 0", "onPostUpdate"};
+    // "failing step -> steps run, messages left, target level": the root
+    // mode has the focus, so a processed Select presses the focused path.
+    expectRows(
+        {"none -> 11 0 3", "onPreUpdate -> 1 1 2", "update b -> 3 1 2", "onPostUpdate -> 11 0 3"},
+        [&](const std::string& failing) {
+            TestHost frame;
+            frame.init();
+            chain(frame, 3)[1]->refuseUpdate = failing == "update b";
+            frame.preUpdateResult = failing != "onPreUpdate";
+            frame.postUpdateResult = failing != "onPostUpdate";
+            frame.buttonPress(Button::Select, 2, 1);
+            EXPECT_EQ(frame.update(0.5f), failing == "none");
+            std::size_t run = std::min(frame.calls.size(), steps.size());
+            EXPECT_EQ(frame.calls, std::vector<std::string>(steps.begin(), steps.begin() + run));
+            std::string result = std::to_string(run) + " " +
+                                 std::to_string(frame.messageManager()->queuedCount()) + " " +
+                                 std::to_string(static_cast<int>(frame.mode().targetLevel()));
+            frame.exit();
+            return result;
+        });
 }
 
-TEST_F(SystemTest, AFailingStepEndsTheFrame) {
-    ProbeNode* first = chain({"a", "b", "c"});
-    static_cast<ProbeNode*>(first->nextNode(0))->refuseUpdate = true;
-    host.buttonPress(Button::Select, 0, 1);
-    EXPECT_FALSE(host.update(0.1f));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"onPreUpdate", "update a", "update b"}));
-    EXPECT_EQ(host.messageManager()->queuedCount(), 1);  // not processed this frame
-
-    host.calls.clear();
-    host.preUpdateResult = false;
-    EXPECT_FALSE(host.update(0.1f));
-    EXPECT_EQ(host.calls, std::vector<std::string>{"onPreUpdate"});
-
-    host.calls.clear();
-    host.preUpdateResult = true;
-    host.postUpdateResult = false;
-    static_cast<ProbeNode*>(first->nextNode(0))->refuseUpdate = false;
-    EXPECT_FALSE(host.update(0.1f));
-    EXPECT_EQ(host.calls.back(), "onPostUpdate");
-    EXPECT_EQ(host.messageManager()->queuedCount(), 0);
-}
-
-TEST_F(SystemTest, UpdateWithoutTreeStillRunsModeMessagesAndPointer) {
-    host.pointerMove(5.0f, 7.0f);
+TEST_F(SystemTest, UpdateWithoutTreeRunsModeMessagesAndPointer) {
+    EXPECT_TRUE(host.pointerMove(5.0f, 7.0f));  // reaches the host
+    EXPECT_EQ((Floats{host.hostPointer.x, host.hostPointer.y}), (Floats{5, 7}));
     host.buttonPress(Button::Cancel, 0, 1);
+    host.increaseLockCount();
     host.calls.clear();
     EXPECT_TRUE(host.update(0.1f));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"onPreUpdate", "onPostUpdate"}));
     EXPECT_EQ(host.messageManager()->queuedCount(), 0);
+    EXPECT_FALSE(host.mode().hasFocus());  // the lock freezes focus changes
+    host.decreaseLockCount();
+    EXPECT_TRUE(host.update(0.1f));
     EXPECT_TRUE(host.mode().hasFocus());
     EXPECT_EQ(host.pointerOldPosition().x, 5.0f);  // the pointer's update ran
-    EXPECT_EQ(host.pointerOldPosition().y, 7.0f);
 }
 
 TEST_F(SystemTest, PaintDrawsTheChainThenThePointer) {
-    ProbeNode* first = chain({"a", "b"});
-    first->picture = 11;
-    static_cast<ProbeNode*>(first->nextNode(0))->picture = 12;
+    chain(host, 2);
     EXPECT_TRUE(host.paint());
     EXPECT_EQ(host.calls, (std::vector<std::string>{"onPrePaint", "picturePaint 11",
                                                     "picturePaint 12", "onPostPaint"}));
@@ -176,84 +161,21 @@ TEST_F(SystemTest, PaintDrawsTheChainThenThePointer) {
 
     // A pointer whose paint fails ends the frame before onPostPaint.
     host.calls.clear();
-    Object* failing = new FailingPointer();
     Object* pointer = host.pointer();
-    Object::clear(host, pointer);
-    ASSERT_TRUE(Object::create(host, pointer, failing));
+    ASSERT_TRUE(Object::create(host, pointer, new FailingPointer()));  // releases the old one
     host.pointer() = static_cast<Pointer*>(pointer);
     EXPECT_FALSE(host.paint());
     EXPECT_EQ(host.calls,
               (std::vector<std::string>{"onPrePaint", "picturePaint 11", "picturePaint 12"}));
 }
 
-TEST_F(SystemTest, PointerMoveReachesTheHostWhichMayCorrectItsCopy) {
-    EXPECT_TRUE(host.pointerMove(12.5f, -3.0f));
-    EXPECT_EQ(host.calls, std::vector<std::string>{"setPointerPosition"});
-    EXPECT_EQ(host.hostPointer.x, 12.5f);
-    EXPECT_EQ(host.hostPointer.y, -3.0f);
-    EXPECT_EQ(host.pointerPosition().x, 12.5f);  // the host's correction stays with the host
-    EXPECT_EQ(host.pointerPosition().y, -3.0f);
-
-    Pointer* pointer = host.pointer();
-    host.pointer() = nullptr;
-    host.calls.clear();
-    EXPECT_TRUE(host.pointerMove(1.0f, 1.0f));
-    EXPECT_TRUE(host.calls.empty());
-    host.pointer() = pointer;
-}
-
-TEST_F(SystemTest, FocusLock) {
-    EXPECT_EQ(host.focusLockCount(), 0);
-    host.increaseLockCount();
-    host.increaseLockCount();
-    host.decreaseLockCount();
-    EXPECT_EQ(host.focusLockCount(), 1);
-    host.update(0.0f);
-    EXPECT_FALSE(host.mode().hasFocus());  // the lock freezes focus changes
-    host.decreaseLockCount();
-    host.update(0.0f);
-    EXPECT_TRUE(host.mode().hasFocus());
-}
-
-TEST_F(SystemTest, ExitReleasesTheTreeAndNamedObjects) {
-    chain({"a", "b", "c"});
-    EXPECT_EQ(ProbeNode::absoluteClass()->classInstanceCount(), 3);
-    Style* style = new Style("Title", 4);
-    EXPECT_EQ(host.registerStyle(style, "Menus/Main"), style);
-    EXPECT_EQ(Style::absoluteClass()->classInstanceCount(), 2);
-    host.exit();
-    EXPECT_EQ(host.firstNode(), nullptr);
-    EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-}
-
-TEST_F(SystemTest, ObjectCreateAdoptAndClear) {
-    Object* ref = nullptr;
-    EXPECT_FALSE(Object::create(host, ref, static_cast<RuntimeClass*>(nullptr)));
-    EXPECT_FALSE(Object::create(host, ref, IStream::absoluteClass()));  // not an Object
-    EXPECT_EQ(ref, nullptr);
-
+TEST_F(SystemTest, ObjectCreateRefusesOtherFamilies) {
+    Object* object = nullptr;
     Node* node = nullptr;
-    EXPECT_FALSE(Node::create(host, node, Pointer::absoluteClass()));
-    ASSERT_TRUE(Node::create(host, node, Node::absoluteClass()));
-    EXPECT_TRUE(Node::clear(host, node));
-    EXPECT_EQ(node, nullptr);
-
-    // Adoption counts a host-made object; a named one survives clear.
-    Style* style = new Style("Kept", 1);
-    ASSERT_TRUE(Object::create(host, ref, style));
-    EXPECT_EQ(Style::absoluteClass()->classInstanceCount(), 2);
-    ASSERT_TRUE(host.addNamedObject(style, nullptr));
-    EXPECT_TRUE(Object::clear(host, ref));
-    EXPECT_EQ(ref, nullptr);
-    EXPECT_EQ(host.findNamedObject("Kept"), style);
-    Object plain;
-    IStream in;
-    OStream out;
-    ClearStream clearing(false);
-    EXPECT_TRUE(plain.onLoad(host, in));  // no fields: every pass succeeds
-    EXPECT_TRUE(plain.onSave(host, out));
-    EXPECT_TRUE(plain.onClear(host, clearing));
-    EXPECT_TRUE(plain.onRegister(host, clearing));
+    EXPECT_FALSE(Object::create(host, object, static_cast<RuntimeClass*>(nullptr)) ||
+                 Object::create(host, object, IStream::absoluteClass()) ||  // not an Object
+                 Node::create(host, node, Pointer::absoluteClass()));
+    EXPECT_TRUE(object == nullptr && node == nullptr);
 }
 
 }  // namespace kova_test

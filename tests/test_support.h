@@ -123,4 +123,14 @@ public:
     Object* refuse = nullptr;
 };
 
+// Checks a table of "input -> outcome" rows: outcome(input) must give the
+// text after the arrow. A failure shows its row.
+template <class Outcome>
+void expectRows(const std::vector<std::string>& rows, Outcome outcome) {
+    for (const std::string& row : rows) {
+        std::string input = row.substr(0, row.find(" -> "));
+        EXPECT_EQ(input + " -> " + outcome(input), row);
+    }
+}
+
 }  // namespace kova_test
