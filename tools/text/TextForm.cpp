@@ -102,6 +102,7 @@ bool buildObjectFile(ToolHost& host, const std::string& text, const std::string&
                      const std::string& outName, std::string& error) {
     Object* root = nullptr;
     TextFormIStream in(text, textName);
+    host.holdFiles();  // written only once every file of the build is complete
     bool ok = in.readRoot(host, root, outName.c_str());
     error = in.error();
     if (ok && !problemLines(host.logLines()).empty()) {
@@ -120,11 +121,12 @@ bool buildObjectFile(ToolHost& host, const std::string& text, const std::string&
             ok = false;
         }
     }
+    Object::clear(host, root);
+    host.releaseFiles(ok);
     if (ok && !host.failedFiles().empty()) {
         error = textName + ": cannot write the file '" + host.failedFiles().front() + "'";
         ok = false;
     }
-    Object::clear(host, root);
     return ok;
 }
 

@@ -64,8 +64,9 @@ bool dumpObjectFile(ToolHost& host, const std::string& name, bool inlineOwnFiles
 
 // Reads a text and writes its root as the object file outName, and every
 // named stream owner it defines in full as that object's own file. Nothing is
-// written when the text is malformed or the engine logs a problem while
-// reading it (an object file that @"name" refers to, for instance).
+// written when the text is malformed, the engine logs a problem while reading
+// it (an object file that @"name" refers to, for instance) or a record cannot
+// be written as an object file.
 bool buildObjectFile(ToolHost& host, const std::string& text, const std::string& textName,
                      const std::string& outName, std::string& error);
 

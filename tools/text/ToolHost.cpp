@@ -156,10 +156,23 @@ OStream* ToolHost::createOStream(const char* name) {
 }
 
 void ToolHost::commitFile(const std::string& name, const std::string& bytes) {
+    if (holding_) {
+        held_.emplace_back(name, bytes);
+        return;
+    }
     if (writeFile(name, bytes)) {
         written_.push_back(name);
     } else {
         failed_.push_back(name);
+    }
+}
+
+void ToolHost::releaseFiles(bool write) {
+    holding_ = false;
+    std::vector<std::pair<std::string, std::string>> held;
+    held.swap(held_);
+    for (const auto& file : held) {
+        if (write) commitFile(file.first, file.second);
     }
 }
 

@@ -61,8 +61,15 @@ public:
     const std::vector<std::string>& writtenFiles() const { return written_; }
     const std::vector<std::string>& failedFiles() const { return failed_; }
 
-    // Called when an output stream is released: its bytes become the file.
+    // Called when an output stream is released: its bytes become the file,
+    // unless files are held.
     void commitFile(const std::string& name, const std::string& bytes);
+
+    // While files are held, released output streams are kept back until
+    // releaseFiles writes them all, or drops them all after a failed build,
+    // so that a build that fails leaves the files it would replace alone.
+    void holdFiles() { holding_ = true; }
+    void releaseFiles(bool write);
 
 private:
     class LogStream : public OStream {
@@ -82,6 +89,8 @@ private:
     ResourceNames sounds_;
     std::vector<std::string> written_;
     std::vector<std::string> failed_;
+    bool holding_ = false;
+    std::vector<std::pair<std::string, std::string>> held_;  // name, bytes
 };
 
 // Files in memory: for tests, and for tools that convert without a disk.
