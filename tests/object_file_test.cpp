@@ -1,6 +1,7 @@
-// Object files: exact bytes written, what loads from hand-made files with
-// which log lines, sharing of named objects, own files of stream owners, cache
-// files, and damaged or hostile files.
+// Object graphs: the exact bytes of object files, what loads from hand-made
+// files with which log lines, sharing of named objects, own files of stream
+// owners, cache files, damaged or hostile files, and the passes that clear a
+// graph or move every reference from an old object to its replacement.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,28 +13,44 @@
 
 namespace kova_test {
 
-// A node with a field of each common kind, which keeps its own name so it can
-// be registered, and which records the show events that reach it.
+// A node with a field of each common kind and a list, which keeps its own
+// name so it can be registered, records the show events that reach it, and
+// counts the clearing and re-registering passes that enter it; either can be
+// told to refuse.
 class FileNode : public Named<Node> {
     KOVA_RUNTIME_CLASS(FileNode)
 public:
+    FileNode() : list(Object::absoluteClass()) {}
     ~FileNode() override { Memory::stringDelete(text); }
     bool onStream(System& system, Stream& stream) override {
         return Node::onStream(system, stream) && stream.streamInt(number, "Number") &&
                stream.streamString(text, "Text") &&
                stream.streamStyle(system, style, "Style", nullptr) &&
-               stream.streamNode(system, child, "Child", nullptr);
+               stream.streamNode(system, child, "Child", nullptr) &&
+               stream.streamObject(system, other, "Other", nullptr) &&
+               stream.streamList(system, list, "List");
     }
     bool onPreWaitShow(System& system, Rectangle&, Mode&) override {
         return note(system, "PreWaitShow");
     }
     bool onPreShow(System& system, Rectangle&, Mode&) override { return note(system, "PreShow"); }
     bool onPostShow(System& system, Rectangle&, Mode&) override { return note(system, "PostShow"); }
+    bool onClear(System& system, Stream& stream) override {
+        ++clears;
+        return !refuseClear && Node::onClear(system, stream);
+    }
+    bool onRegister(System& system, Stream& stream) override {
+        ++registers;
+        return !refuseRegister && Node::onRegister(system, stream);
+    }
 
-    int number = 0;
+    int number = 0, clears = 0, registers = 0;
     char* text = nullptr;
     Style* style = nullptr;
     Node* child = nullptr;
+    Object* other = nullptr;
+    ObjectList list;
+    bool refuseClear = false, refuseRegister = false;
 
 private:
     bool note(System& system, const char* event) {
@@ -51,24 +68,19 @@ public:
 };
 KOVA_IMPLEMENT_CLASS_NAMED(OwnFileNode, "kova_test::OwnFileNode", &FileNode::absoluteClass)
 
-// A record in a "KovaFile 2.0" body: length, name index, class index, fields.
 Bytes record(int nameIndex, int classIndex, const Bytes& fields = {}) {
-    Bytes out;
-    appendU32(out, static_cast<unsigned int>(8 + fields.size()));
-    appendU16(out, nameIndex);
-    appendU16(out, classIndex);
-    return out + fields;
+    return recordBytes(nameIndex, classIndex, fields);
 }
 const Bytes kNull = record(0, 0);
 
-// The fields of a FileNode: next, number, text, style, child.
+// The fields of a FileNode: next, number, text, style, child, other and an
+// empty list (its end record).
 Bytes fileNode(const Bytes& next, int number, const std::string& text, const Bytes& style = kNull,
                const Bytes& child = kNull) {
-    Bytes out = next;
-    appendU32(out, static_cast<unsigned int>(number));
-    appendU32(out, static_cast<unsigned int>(text.size()));
+    Bytes out = next + u32Bytes(static_cast<unsigned int>(number)) +
+                u32Bytes(static_cast<unsigned int>(text.size()));
     out.insert(out.end(), text.begin(), text.end());
-    return out + style + child;
+    return out + style + child + kNull + kNull;
 }
 
 // A file whose table holds the names and whose root is of the first one.
@@ -76,22 +88,64 @@ Bytes file(std::initializer_list<std::string> names, const Bytes& fields) {
     return fileHeader(names) + Bytes{1, 0} + fields;
 }
 
-std::string times(int count, const std::string& line) {
-    std::string out;
-    for (int i = 0; i < count; ++i)
-        out += line;
-    return out;
+int live() {
+    return RuntimeClass::totalClassInstanceCount();
 }
+
+// A game's session in a host of its own holding `files`: it loads `name`
+// (through `cache` when given) as a game loads a screen, runs, takes a press
+// and paints, then saves into emptied files. It notes the first nodes shown,
+// the log, the streams opened, the styles alive and the files before and
+// after the save.
+struct Session {
+    Session(const std::map<std::string, Bytes>& files, const char* name,
+            const char* cache = nullptr, bool refuseWrites = false) {
+        FileHost host;
+        host.init();
+        host.files = files;
+        host.refuseWrites = refuseWrites;
+        loaded = host.load(name, cache);
+        host.update(0.1f);
+        host.buttonPress(Button::Select, 0, 1);
+        host.update(0.1f);
+        host.paint();
+        Node* node = host.firstNode();
+        for (int i = 0; node && i < 3; ++i, node = node->nextNode(0)) {
+            FileNode* f = dynamic_cast<FileNode*>(node);
+            shown += f ? std::to_string(f->number) + ":" + (f->text ? f->text : "") + " " : "Node ";
+        }
+        styles = Style::absoluteClass()->classInstanceCount();
+        log = host.log.text;
+        opened = host.opened;
+        before = host.files;
+        host.files.clear();
+        host.save();
+        saved = host.files;
+        host.exit();
+    }
+    bool loaded;
+    int styles;
+    std::string shown, log;
+    std::vector<std::string> opened;
+    std::map<std::string, Bytes> before, saved;
+};
 
 class ObjectFileTest : public HostTest<FileHost> {
 protected:
-    template <class T>
-    T* make(const char* name, int number, const char* text) {
-        T* node = new T();
-        node->setName(name);
-        node->number = number;
-        node->text = Memory::stringDuplicate(text);
-        return node;
+    // A created FileNode, or, given a name, one registered under it.
+    template <class T = FileNode>
+    T* node(Node* child = nullptr, Object* other = nullptr, const char* name = nullptr,
+            const char* directory = nullptr, int number = 0, const char* text = nullptr) {
+        T* created = name ? new T() : make<T>();
+        created->setName(name);
+        if (name) {
+            EXPECT_EQ(host.registerObject(created, directory), created);
+        }
+        created->child = child;
+        created->other = other;
+        created->number = number;
+        created->text = Memory::stringDuplicate(text);
+        return created;
     }
 
     // Screens/Main (own file) -> child FileNode using the named style Title
@@ -99,36 +153,37 @@ protected:
     void buildGraph() {
         Style* title = new Style("Title", 0);
         ASSERT_EQ(host.registerStyle(title, nullptr), title);
-        OwnFileNode* main = make<OwnFileNode>("Main", 1, "main");
-        OwnFileNode* other = make<OwnFileNode>("Other", 2, "other");
-        ASSERT_EQ(host.registerObject(main, "Screens"), main);
-        ASSERT_EQ(host.registerObject(other, "Screens"), other);
-        FileNode* child = make<FileNode>(nullptr, 3, "child");
-        Object* adopted = nullptr;
-        ASSERT_TRUE(Object::create(host, adopted, child));  // counted like a created one
-        main->child = child;
+        FileNode* child = node(nullptr, nullptr, nullptr, nullptr, 3, "child");
+        OwnFileNode* main = node<OwnFileNode>(child, nullptr, "Main", "Screens", 1, "main");
+        OwnFileNode* other = node<OwnFileNode>(nullptr, nullptr, "Other", "Screens", 2, "other");
         main->nextNode(0) = other;
         main->style = other->style = child->style = title;
         ASSERT_TRUE(host.save());
         files = host.files;
     }
     std::map<std::string, Bytes> files;
+    const std::string loads = "Kova: Loading: Screens/Main\r\nKova: Loading: Screens/Other\r\n";
 };
 
-// Each file loads as a game loads a screen, in a host of its own that then
-// runs, takes a press and paints. A row gives the bytes and then whether the
-// load succeeded, the numbers and texts of the first nodes shown, and the log.
+// Each file loads in a session of its own. A row gives the bytes and then
+// whether the load succeeded, the numbers and texts of the first nodes shown,
+// and the log.
 TEST_F(ObjectFileTest, HandMadeFilesLoadOrFailWithTheirLogLines) {
+    const std::string loaded = "loaded ", failed = "failed ", loading = "Kova: Loading: F\r\n";
+    const std::string notRead = "Kova: Error: Reading from istream \"kova_test::FileNode(F)\"\r\n";
     Bytes deep = kNull, names, old, oldNull = {6, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 3000; ++i)
+    std::string nestedLoads, nodeReads;
+    for (int i = 0; i < 3000; ++i) {
         deep = record(0, 1, deep);
+        if (i < 32) nestedLoads += loading;
+        if (i < 1024) nodeReads += "Kova: Error: Reading from istream \"tarn::kova::Node\"\r\n";
+    }
     appendText(names, "KovaFile 2.0");
     for (int i = 0; i < 600; ++i)
         appendText(names, "n" + std::to_string(i));
     appendText(old, "kova_test::FileNode");
-    old = old + oldNull + Bytes{9, 0, 0, 0, 3, 0, 0, 0, 'o', 'l', 'd'} + oldNull + oldNull;
-    const std::string loaded = "loaded ", failed = "failed ", loading = "Kova: Loading: F\r\n";
-    const std::string notRead = "Kova: Error: Reading from istream \"kova_test::FileNode(F)\"\r\n";
+    old = old + oldNull + Bytes{9, 0, 0, 0, 3, 0, 0, 0, 'o', 'l', 'd'} + oldNull + oldNull +
+          oldNull + oldNull;
     const std::pair<Bytes, std::string> rows[] = {
         // A node root and its unnamed next node.
         {file({"kova_test::FileNode"}, fileNode(record(0, 1, fileNode(kNull, 2, "two")), 1, "one")),
@@ -169,7 +224,7 @@ TEST_F(ObjectFileTest, HandMadeFilesLoadOrFailWithTheirLogLines) {
         // Files that refer to each other by name without ever naming their
         // roots would open each other forever; the nesting limit ends it.
         {file({"tarn::kova::Node", "F"}, record(2, 0)),
-         loaded + "Node Node Node |" + times(32, loading) +
+         loaded + "Node Node Node |" + nestedLoads +
              "Kova: Error: Loading \"F\": files nested deeper than 32\r\n"},
         // A root that is its own next node: every walk of the tree stops at
         // its depth limit and says so once.
@@ -180,32 +235,18 @@ TEST_F(ObjectFileTest, HandMadeFilesLoadOrFailWithTheirLogLines) {
         {file({"tarn::kova::Node"}, deep),
          failed + "Node Node Node |" + loading +
              "Kova: Error: Loading: records nested deeper than 1024 or more than 1048576\r\n" +
-             times(1024, "Kova: Error: Reading from istream \"tarn::kova::Node\"\r\n") +
-             "Kova: Error: Reading from istream \"tarn::kova::Node(F)\"\r\n"},
+             nodeReads + "Kova: Error: Reading from istream \"tarn::kova::Node(F)\"\r\n"},
         // More names than a writer stores.
         {names + Bytes{0, 1, 0}, failed + "|Kova: Error: Too many names in file (more than 511)\r\n"
                                           "Kova: Info: Trying old format \"F\"\r\n"
                                           "Kova: Error: Class 'KovaFile 2.0' not found\r\n"},
     };
-    const int alive = RuntimeClass::totalClassInstanceCount();
+    const int alive = live();
     for (const auto& row : rows) {
-        FileHost fresh;
-        fresh.init();
-        fresh.files["F"] = row.first;
-        std::string result = fresh.load("F", nullptr) ? loaded : failed;
-        fresh.update(0.1f);
-        fresh.buttonPress(Button::Select, 0, 1);
-        fresh.update(0.1f);
-        fresh.paint();
-        Node* node = fresh.firstNode();
-        for (int i = 0; node && i < 3; ++i, node = node->nextNode(0)) {
-            FileNode* f = dynamic_cast<FileNode*>(node);
-            result +=
-                f ? std::to_string(f->number) + ":" + (f->text ? f->text : "") + " " : "Node ";
-        }
-        EXPECT_EQ(result + "|" + fresh.log.text, row.second);
-        fresh.exit();
-        EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), alive);
+        Session session({{"F", row.first}}, "F");
+        EXPECT_EQ((session.loaded ? loaded : failed) + session.shown + "|" + session.log,
+                  row.second);
+        EXPECT_EQ(live(), alive);
     }
 }
 
@@ -245,87 +286,48 @@ TEST_F(ObjectFileTest, SaveLoadSaveGivesIdenticalBytes) {
     EXPECT_EQ(files["Screens/Main"], file({"kova_test::OwnFileNode", "Screens/Other", "Title",
                                            "tarn::kova::Style", "kova_test::FileNode"},
                                           fileNode(record(2, 0), 1, "main", title, child)));
-
-    FileHost second;
-    second.init();
-    second.files = files;
-    EXPECT_TRUE(second.load("Screens/Main", nullptr));
-    EXPECT_EQ(second.log.text, "Kova: Loading: Screens/Main\r\nKova: Loading: Screens/Other\r\n");
+    Session second(files, "Screens/Main");
+    EXPECT_EQ(second.log, loads);
     EXPECT_EQ(second.opened, (std::vector<std::string>{"Screens/Main", "Screens/Other"}));
-    auto* root = static_cast<FileNode*>(second.firstNode());
-    ASSERT_TRUE(root && root->child);
-    EXPECT_EQ(root->style, static_cast<FileNode*>(root->child)->style);  // the style is shared
-    // Both systems hold "System" and "Title"; the second loaded Title once.
-    EXPECT_EQ(Style::absoluteClass()->classInstanceCount(), 4);
-    EXPECT_EQ(root->nextNode(0), second.findNamedObject("Screens/Other"));
-    second.files.clear();
-    EXPECT_TRUE(second.save());
-    EXPECT_EQ(second.files, files);
-    second.exit();
+    EXPECT_EQ(second.shown, "1:main 2:other ");
+    // Both systems hold "System" and "Title": the second loaded Title once.
+    EXPECT_EQ(second.styles, 4);
+    EXPECT_EQ(second.saved, files);
 }
 
 TEST_F(ObjectFileTest, CacheRecordsThenReplaysOnlyTheCache) {
     buildGraph();
-    FileHost recording;
-    recording.init();
-    recording.files = files;
-    EXPECT_TRUE(recording.load("Screens/Main", "cache"));
-    EXPECT_EQ(recording.log.text,
-              "Kova: Creating cache file 'cache'\r\n"
-              "Kova: Loading: Screens/Main\r\n"
-              "Kova: Loading: Screens/Other\r\n");
+    Session recording(files, "Screens/Main", "cache");
+    EXPECT_EQ(recording.log, "Kova: Creating cache file 'cache'\r\n" + loads);
     // Every byte read, in reading order. The later copies of the style's
     // record (one in Main, one in Other) are found by name after their
     // header, and the rest of each, its one font byte, is skipped.
     const Bytes& main = files["Screens/Main"];
-    const Bytes& cache = recording.files["cache"];
+    const Bytes cache = recording.before.at("cache");
     EXPECT_EQ(cache.size(), main.size() + files["Screens/Other"].size() - 2);
     EXPECT_NE(Bytes(cache.begin(), cache.begin() + static_cast<long>(main.size()) - 1),
               Bytes(main.begin(), main.end() - 1));  // a byte of Main was skipped before its end
-    recording.exit();
 
-    FileHost replaying;
-    replaying.init();
-    replaying.files["cache"] = cache;
-    EXPECT_TRUE(replaying.load("Screens/Main", "cache"));
+    Session replaying({{"cache", cache}}, "Screens/Main", "cache");
     EXPECT_EQ(replaying.opened, std::vector<std::string>{"cache"});
-    EXPECT_EQ(replaying.log.text,
-              "Kova: Using cache file 'cache' for loading\r\n"
-              "Kova: Loading: Screens/Main\r\n"
-              "Kova: Loading: Screens/Other\r\n");
-    replaying.files.clear();
-    EXPECT_TRUE(replaying.save());
-    EXPECT_EQ(replaying.files, files);
-    replaying.exit();
+    EXPECT_EQ(replaying.log, "Kova: Using cache file 'cache' for loading\r\n" + loads);
+    EXPECT_EQ(replaying.saved, files);
 
-    FileHost noCache;
-    noCache.init();
-    noCache.files = files;
-    noCache.refuseWrites = true;
-    EXPECT_TRUE(noCache.load("Screens/Main", "cache"));
-    EXPECT_EQ(noCache.log.text.rfind(
-                  "Kova: Cannot create cache file 'cache', using standard reading\r\n", 0),
-              0u);
+    Session noCache(files, "Screens/Main", "cache", true);
+    EXPECT_EQ(noCache.log,
+              "Kova: Cannot create cache file 'cache', using standard reading\r\n" + loads);
     EXPECT_EQ(noCache.opened, (std::vector<std::string>{"cache", "Screens/Main", "Screens/Other"}));
-    noCache.exit();
 
     // A cache recorded for other files replays whatever its bytes decode to,
     // without crashing or leaking.
     for (std::size_t drop = 0; drop < cache.size(); drop += 7) {
-        FileHost stale;
-        stale.init();
-        stale.files["cache"] = Bytes(cache.begin() + static_cast<long>(drop), cache.end());
-        stale.load(drop ? "Screens/Main" : "Screens/Other", "cache");
-        stale.load("Screens/Other", "cache");
-        stale.update(0.1f);
-        stale.paint();
-        stale.exit();
+        Session({{"cache", Bytes(cache.begin() + static_cast<long>(drop), cache.end())}},
+                drop ? "Screens/Main" : "Screens/Other", "cache");
     }
 }
 
 TEST_F(ObjectFileTest, SaveFailuresLogTheirLines) {
-    OwnFileNode* menu = make<OwnFileNode>("Menu", 1, "x");
-    ASSERT_EQ(host.registerObject(menu, nullptr), menu);
+    OwnFileNode* menu = node<OwnFileNode>(nullptr, nullptr, "Menu", nullptr, 1, "x");
     host.refuseWrites = true;
     EXPECT_FALSE(host.save());
     EXPECT_EQ(host.log.text, "Kova: Error: Creating ostream \"Menu\"\r\n");
@@ -335,7 +337,7 @@ TEST_F(ObjectFileTest, SaveFailuresLogTheirLines) {
     // One byte short of the limit still works. (A body ending exactly at the
     // limit cannot end in a record: its length is patched by moving back and
     // forth, and the end position itself is outside the buffer.)
-    const int fixed = 2 + 8 + 4 + 4 + 8 + 8;  // class index, fields around the text
+    const int fixed = 2 + 8 + 4 + 4 + 8 + 8 + 8 + 8;  // class index, fields around the text
     const int largest = ClassOStream::BodySize - fixed - 1;
     for (int size : {600000, largest}) {
         host.log.text.clear();
@@ -356,22 +358,14 @@ TEST_F(ObjectFileTest, DamagedFilesLoadOrFailCleanly) {
     buildGraph();
     const Bytes main = files.at("Screens/Main");
     auto tryLoad = [&](const Bytes& damaged) {
-        FileHost fresh;
-        fresh.init();
-        fresh.files = files;
-        fresh.files["Screens/Main"] = damaged;
-        fresh.load("Screens/Main", nullptr);
-        fresh.update(0.1f);
-        fresh.paint();
-        fresh.exit();
-        return RuntimeClass::totalClassInstanceCount();
+        std::map<std::string, Bytes> copy = files;
+        copy["Screens/Main"] = damaged;
+        Session(copy, "Screens/Main");
+        return live();
     };
     host.exit();
-    for (std::size_t length = 0; length < main.size(); ++length) {
-        Bytes cut(main.begin(), main.begin() + static_cast<long>(length));
-        ASSERT_EQ(tryLoad(cut), 0) << "cut at " << length;
-    }
     for (std::size_t at = 0; at < main.size(); ++at) {
+        ASSERT_EQ(tryLoad(Bytes(main.begin(), main.begin() + static_cast<long>(at))), 0) << at;
         for (int change : {0x00, 0xFF, 0x80, 0x01}) {
             Bytes flipped = main;
             flipped[at] = static_cast<unsigned char>(change == 0x01 ? flipped[at] ^ 1 : change);
@@ -379,6 +373,111 @@ TEST_F(ObjectFileTest, DamagedFilesLoadOrFailCleanly) {
         }
     }
     host.init();
+}
+
+TEST_F(ObjectFileTest, ClearingReleasesOwnedObjectsAndLeavesNamedOnesAlive) {
+    int before = live();
+    FileNode* sharedChild = node();
+    FileNode* shared = node(sharedChild, nullptr, "Shared");
+    // An owner with a nested owned chain, a list holding an owned and a named
+    // object, and references to the named one.
+    FileNode* root = node(node(node(), shared), shared);
+    root->list.appendObject(host, make<Object>());
+    root->list.appendObject(host, shared);
+    EXPECT_EQ(live(), before + 6);
+
+    // Root, child and grand child die in this pass, and the list's own
+    // object. The named object is only let go.
+    ClearStream clearing(false);
+    Object* ref = root;
+    EXPECT_TRUE(clearing.streamObject(host, ref, "Root", nullptr));
+    EXPECT_EQ(ref, nullptr);
+    EXPECT_EQ(live(), before + 2);
+    EXPECT_EQ(host.findNamedObject("Shared"), shared);
+    EXPECT_TRUE(shared->child == sharedChild && shared->clears == 0);
+
+    // Clearing named objects empties them and keeps them in their place.
+    // Shared is entered a second time through Partner's reference, which
+    // still held it; the reference taken out on the way ends the loop there.
+    FileNode* partner = node(nullptr, shared, "Partner");
+    shared->other = partner;
+    ClearStream clearNamed(true);
+    ref = shared;
+    EXPECT_TRUE(clearNamed.streamObject(host, ref, "Object", nullptr));
+    EXPECT_TRUE(ref == shared && shared->child == nullptr);
+    EXPECT_TRUE(shared->other == partner && partner->other == shared);
+    EXPECT_EQ(std::vector<int>({shared->clears, partner->clears, live()}),
+              (std::vector<int>{2, 1, before + 2}));
+}
+
+// An object that refuses to clear stops the pass: it and its owner are out
+// of their references, what follows is untouched, nothing is destroyed.
+TEST_F(ObjectFileTest, ARefusingObjectStopsTheClear) {
+    int before = live();
+    FileNode* stubborn = node();
+    FileNode* after = node();
+    FileNode* root = node(stubborn, after);
+    stubborn->refuseClear = true;
+    Object* ref = root;
+    EXPECT_FALSE(Object::clear(host, ref));
+    EXPECT_TRUE(ref == nullptr && root->child == nullptr && root->other == after);
+    EXPECT_EQ(live(), before + 3);
+    stubborn->refuseClear = false;
+    EXPECT_TRUE(Object::clear(host, stubborn) && Object::clear(host, root));
+}
+
+TEST_F(ObjectFileTest, ReRegistrationReplacesEveryReference) {
+    FileNode* oldOne = node(nullptr, nullptr, "Score", "Game");
+    FileNode* newOne = new FileNode();
+    newOne->setName("Score");
+    // Named and unnamed holders, the System's own tree, a list, and a named
+    // holder that is also reached from inside another named one.
+    FileNode* inner = node(nullptr, oldOne, "Inner");
+    FileNode* unnamed = node(nullptr, oldOne);
+    FileNode* named = node(unnamed, oldOne, "Holder");
+    FileNode* root = node(nullptr, oldOne);
+    named->list.appendObject(host, oldOne);
+    named->list.appendObject(host, inner);
+    host.firstNode() = root;
+
+    Object* kept = host.reRegisterObject(newOne, "Game", false, false);
+    EXPECT_EQ(kept, oldOne);
+    EXPECT_EQ(host.findNamedObject("Game/Score"), newOne);
+    EXPECT_FALSE(host.nameTree()->exists(oldOne));
+    for (FileNode* holder : {named, unnamed, inner, root})
+        EXPECT_EQ(holder->other, newOne);
+    EXPECT_EQ(named->list.objectFromIndex(0), newOne);
+    EXPECT_EQ(named->list.objectFromIndex(1), inner);
+    // Named objects are entered once, from the directory; the old object's
+    // own references are walked too.
+    for (FileNode* holder : {named, unnamed, inner, oldOne})
+        EXPECT_EQ(holder->registers, 1);
+    int counted = live();
+    RuntimeObject::destroy(kept);  // the caller's now, and still counted
+    EXPECT_EQ(live(), counted - 1);
+}
+
+// A refusing object stops the re-registration with itself put back into its
+// reference; a plain field or a null reference is passed without a look.
+TEST_F(ObjectFileTest, ARefusingRegistrationStopsThePassWithTheObjectInPlace) {
+    FileNode oldOne;
+    FileNode* stubborn = node();
+    FileNode* later = node(nullptr, &oldOne);
+    FileNode* root = node(stubborn, later);
+    FileNode* replacement = node();
+    stubborn->refuseRegister = true;
+    host.firstNode() = root;
+    RegisterStream registering(&oldOne, replacement);
+    EXPECT_EQ(registering.actualClass(), RuntimeObject::absoluteClass());
+    EXPECT_FALSE(registering.check(host));
+    EXPECT_TRUE(root->child == stubborn && later->other == &oldOne && later->registers == 0);
+    EXPECT_FALSE(RegisterStream(nullptr, replacement).check(host));  // nothing to check
+    int count = 3;
+    Object* none = nullptr;
+    EXPECT_TRUE(registering.streamInt(count, "") &&
+                registering.streamObject(host, none, "", nullptr) && count == 3);
+    later->other = nullptr;
+    EXPECT_TRUE(Object::clear(host, replacement));
 }
 
 }  // namespace kova_test
