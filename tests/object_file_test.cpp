@@ -13,50 +13,23 @@
 
 namespace kova_test {
 
-// A node with a field of each common kind and a list, which keeps its own
-// name so it can be registered, records the show events that reach it, and
-// counts the clearing and re-registering passes that enter it; either can be
-// told to refuse.
+// A node with a field of each common kind, which keeps its own name so it
+// can be registered.
 class FileNode : public Named<Node> {
     KOVA_RUNTIME_CLASS(FileNode)
 public:
-    FileNode() : list(Object::absoluteClass()) {}
     ~FileNode() override { Memory::stringDelete(text); }
     bool onStream(System& system, Stream& stream) override {
         return Node::onStream(system, stream) && stream.streamInt(number, "Number") &&
                stream.streamString(text, "Text") &&
                stream.streamStyle(system, style, "Style", nullptr) &&
-               stream.streamNode(system, child, "Child", nullptr) &&
-               stream.streamObject(system, other, "Other", nullptr) &&
-               stream.streamList(system, list, "List");
-    }
-    bool onPreWaitShow(System& system, Rectangle&, Mode&) override {
-        return note(system, "PreWaitShow");
-    }
-    bool onPreShow(System& system, Rectangle&, Mode&) override { return note(system, "PreShow"); }
-    bool onPostShow(System& system, Rectangle&, Mode&) override { return note(system, "PostShow"); }
-    bool onClear(System& system, Stream& stream) override {
-        ++clears;
-        return !refuseClear && Node::onClear(system, stream);
-    }
-    bool onRegister(System& system, Stream& stream) override {
-        ++registers;
-        return !refuseRegister && Node::onRegister(system, stream);
+               stream.streamNode(system, child, "Child", nullptr);
     }
 
-    int number = 0, clears = 0, registers = 0;
+    int number = 0;
     char* text = nullptr;
     Style* style = nullptr;
     Node* child = nullptr;
-    Object* other = nullptr;
-    ObjectList list;
-    bool refuseClear = false, refuseRegister = false;
-
-private:
-    bool note(System& system, const char* event) {
-        static_cast<TestHost&>(system).calls.push_back(event + (" " + std::to_string(number)));
-        return false;
-    }
 };
 KOVA_IMPLEMENT_CLASS_NAMED(FileNode, "kova_test::FileNode", &Node::absoluteClass)
 
@@ -73,14 +46,13 @@ Bytes record(int nameIndex, int classIndex, const Bytes& fields = {}) {
 }
 const Bytes kNull = record(0, 0);
 
-// The fields of a FileNode: next, number, text, style, child, other and an
-// empty list (its end record).
+// The fields of a FileNode: next, number, text, style, child.
 Bytes fileNode(const Bytes& next, int number, const std::string& text, const Bytes& style = kNull,
                const Bytes& child = kNull) {
     Bytes out = next + u32Bytes(static_cast<unsigned int>(number)) +
                 u32Bytes(static_cast<unsigned int>(text.size()));
     out.insert(out.end(), text.begin(), text.end());
-    return out + style + child + kNull + kNull;
+    return out + style + child;
 }
 
 // A file whose table holds the names and whose root is of the first one.
@@ -134,15 +106,13 @@ class ObjectFileTest : public HostTest<FileHost> {
 protected:
     // A created FileNode, or, given a name, one registered under it.
     template <class T = FileNode>
-    T* node(Node* child = nullptr, Object* other = nullptr, const char* name = nullptr,
-            const char* directory = nullptr, int number = 0, const char* text = nullptr) {
+    T* node(int number, const char* text, const char* name = nullptr,
+            const char* directory = nullptr) {
         T* created = name ? new T() : make<T>();
         created->setName(name);
         if (name) {
             EXPECT_EQ(host.registerObject(created, directory), created);
         }
-        created->child = child;
-        created->other = other;
         created->number = number;
         created->text = Memory::stringDuplicate(text);
         return created;
@@ -153,9 +123,10 @@ protected:
     void buildGraph() {
         Style* title = new Style("Title", 0);
         ASSERT_EQ(host.registerStyle(title, nullptr), title);
-        FileNode* child = node(nullptr, nullptr, nullptr, nullptr, 3, "child");
-        OwnFileNode* main = node<OwnFileNode>(child, nullptr, "Main", "Screens", 1, "main");
-        OwnFileNode* other = node<OwnFileNode>(nullptr, nullptr, "Other", "Screens", 2, "other");
+        FileNode* child = node(3, "child");
+        OwnFileNode* main = node<OwnFileNode>(1, "main", "Main", "Screens");
+        OwnFileNode* other = node<OwnFileNode>(2, "other", "Other", "Screens");
+        main->child = child;
         main->nextNode(0) = other;
         main->style = other->style = child->style = title;
         ASSERT_TRUE(host.save());
@@ -250,31 +221,6 @@ TEST_F(ObjectFileTest, HandMadeFilesLoadOrFailWithTheirLogLines) {
     }
 }
 
-// A loaded node root is shown, each event through the whole tree, then
-// settled; later loads and loads into a reference never replace it.
-TEST_F(ObjectFileTest, ANodeRootIsShownOnce) {
-    host.files["Menu"] =
-        file({"kova_test::FileNode"}, fileNode(record(0, 1, fileNode(kNull, 2, "two")), 1, "one"));
-    host.files["Node"] = file({"tarn::kova::Node"}, kNull);
-    Object* loaded = nullptr;
-    EXPECT_TRUE(host.load("Node", loaded));
-    EXPECT_EQ(host.firstNode(), nullptr);
-    Object::clear(host, loaded);
-    EXPECT_FALSE(host.load("Missing", loaded));
-    host.calls.clear();
-    EXPECT_TRUE(host.load("Menu", nullptr));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"PreWaitShow 1", "PreWaitShow 2", "PreShow 1",
-                                                    "PreShow 2", "PostShow 1", "PostShow 2",
-                                                    "onPreUpdate", "onPostUpdate"}));
-    Node* root = host.firstNode();
-    EXPECT_EQ(host.findNamedObject("Menu"), root);
-    host.calls.clear();
-    EXPECT_TRUE(host.load("Node", nullptr));
-    EXPECT_EQ(host.firstNode(), root);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"onPreUpdate", "onPostUpdate"}));
-    EXPECT_EQ(Node::absoluteClass()->classInstanceCount(), 0);  // its unnamed root went
-}
-
 TEST_F(ObjectFileTest, SaveLoadSaveGivesIdenticalBytes) {
     buildGraph();
     EXPECT_EQ(host.created, (std::vector<std::string>{"Screens/Main", "Screens/Other"}));
@@ -327,7 +273,7 @@ TEST_F(ObjectFileTest, CacheRecordsThenReplaysOnlyTheCache) {
 }
 
 TEST_F(ObjectFileTest, SaveFailuresLogTheirLines) {
-    OwnFileNode* menu = node<OwnFileNode>(nullptr, nullptr, "Menu", nullptr, 1, "x");
+    OwnFileNode* menu = node<OwnFileNode>(1, "x", "Menu", nullptr);
     host.refuseWrites = true;
     EXPECT_FALSE(host.save());
     EXPECT_EQ(host.log.text, "Kova: Error: Creating ostream \"Menu\"\r\n");
@@ -337,7 +283,7 @@ TEST_F(ObjectFileTest, SaveFailuresLogTheirLines) {
     // One byte short of the limit still works. (A body ending exactly at the
     // limit cannot end in a record: its length is patched by moving back and
     // forth, and the end position itself is outside the buffer.)
-    const int fixed = 2 + 8 + 4 + 4 + 8 + 8 + 8 + 8;  // class index, fields around the text
+    const int fixed = 2 + 8 + 4 + 4 + 8 + 8;  // class index, fields around the text
     const int largest = ClassOStream::BodySize - fixed - 1;
     for (int size : {600000, largest}) {
         host.log.text.clear();
@@ -373,111 +319,6 @@ TEST_F(ObjectFileTest, DamagedFilesLoadOrFailCleanly) {
         }
     }
     host.init();
-}
-
-TEST_F(ObjectFileTest, ClearingReleasesOwnedObjectsAndLeavesNamedOnesAlive) {
-    int before = live();
-    FileNode* sharedChild = node();
-    FileNode* shared = node(sharedChild, nullptr, "Shared");
-    // An owner with a nested owned chain, a list holding an owned and a named
-    // object, and references to the named one.
-    FileNode* root = node(node(node(), shared), shared);
-    root->list.appendObject(host, make<Object>());
-    root->list.appendObject(host, shared);
-    EXPECT_EQ(live(), before + 6);
-
-    // Root, child and grand child die in this pass, and the list's own
-    // object. The named object is only let go.
-    ClearStream clearing(false);
-    Object* ref = root;
-    EXPECT_TRUE(clearing.streamObject(host, ref, "Root", nullptr));
-    EXPECT_EQ(ref, nullptr);
-    EXPECT_EQ(live(), before + 2);
-    EXPECT_EQ(host.findNamedObject("Shared"), shared);
-    EXPECT_TRUE(shared->child == sharedChild && shared->clears == 0);
-
-    // Clearing named objects empties them and keeps them in their place.
-    // Shared is entered a second time through Partner's reference, which
-    // still held it; the reference taken out on the way ends the loop there.
-    FileNode* partner = node(nullptr, shared, "Partner");
-    shared->other = partner;
-    ClearStream clearNamed(true);
-    ref = shared;
-    EXPECT_TRUE(clearNamed.streamObject(host, ref, "Object", nullptr));
-    EXPECT_TRUE(ref == shared && shared->child == nullptr);
-    EXPECT_TRUE(shared->other == partner && partner->other == shared);
-    EXPECT_EQ(std::vector<int>({shared->clears, partner->clears, live()}),
-              (std::vector<int>{2, 1, before + 2}));
-}
-
-// An object that refuses to clear stops the pass: it and its owner are out
-// of their references, what follows is untouched, nothing is destroyed.
-TEST_F(ObjectFileTest, ARefusingObjectStopsTheClear) {
-    int before = live();
-    FileNode* stubborn = node();
-    FileNode* after = node();
-    FileNode* root = node(stubborn, after);
-    stubborn->refuseClear = true;
-    Object* ref = root;
-    EXPECT_FALSE(Object::clear(host, ref));
-    EXPECT_TRUE(ref == nullptr && root->child == nullptr && root->other == after);
-    EXPECT_EQ(live(), before + 3);
-    stubborn->refuseClear = false;
-    EXPECT_TRUE(Object::clear(host, stubborn) && Object::clear(host, root));
-}
-
-TEST_F(ObjectFileTest, ReRegistrationReplacesEveryReference) {
-    FileNode* oldOne = node(nullptr, nullptr, "Score", "Game");
-    FileNode* newOne = new FileNode();
-    newOne->setName("Score");
-    // Named and unnamed holders, the System's own tree, a list, and a named
-    // holder that is also reached from inside another named one.
-    FileNode* inner = node(nullptr, oldOne, "Inner");
-    FileNode* unnamed = node(nullptr, oldOne);
-    FileNode* named = node(unnamed, oldOne, "Holder");
-    FileNode* root = node(nullptr, oldOne);
-    named->list.appendObject(host, oldOne);
-    named->list.appendObject(host, inner);
-    host.firstNode() = root;
-
-    Object* kept = host.reRegisterObject(newOne, "Game", false, false);
-    EXPECT_EQ(kept, oldOne);
-    EXPECT_EQ(host.findNamedObject("Game/Score"), newOne);
-    EXPECT_FALSE(host.nameTree()->exists(oldOne));
-    for (FileNode* holder : {named, unnamed, inner, root})
-        EXPECT_EQ(holder->other, newOne);
-    EXPECT_EQ(named->list.objectFromIndex(0), newOne);
-    EXPECT_EQ(named->list.objectFromIndex(1), inner);
-    // Named objects are entered once, from the directory; the old object's
-    // own references are walked too.
-    for (FileNode* holder : {named, unnamed, inner, oldOne})
-        EXPECT_EQ(holder->registers, 1);
-    int counted = live();
-    RuntimeObject::destroy(kept);  // the caller's now, and still counted
-    EXPECT_EQ(live(), counted - 1);
-}
-
-// A refusing object stops the re-registration with itself put back into its
-// reference; a plain field or a null reference is passed without a look.
-TEST_F(ObjectFileTest, ARefusingRegistrationStopsThePassWithTheObjectInPlace) {
-    FileNode oldOne;
-    FileNode* stubborn = node();
-    FileNode* later = node(nullptr, &oldOne);
-    FileNode* root = node(stubborn, later);
-    FileNode* replacement = node();
-    stubborn->refuseRegister = true;
-    host.firstNode() = root;
-    RegisterStream registering(&oldOne, replacement);
-    EXPECT_EQ(registering.actualClass(), RuntimeObject::absoluteClass());
-    EXPECT_FALSE(registering.check(host));
-    EXPECT_TRUE(root->child == stubborn && later->other == &oldOne && later->registers == 0);
-    EXPECT_FALSE(RegisterStream(nullptr, replacement).check(host));  // nothing to check
-    int count = 3;
-    Object* none = nullptr;
-    EXPECT_TRUE(registering.streamInt(count, "") &&
-                registering.streamObject(host, none, "", nullptr) && count == 3);
-    later->other = nullptr;
-    EXPECT_TRUE(Object::clear(host, replacement));
 }
 
 }  // namespace kova_test

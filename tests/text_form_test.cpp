@@ -73,14 +73,6 @@ public:
 };
 KOVA_IMPLEMENT_CLASS_NAMED(TestNode, "kova_test::TestNode", &Node::absoluteClass)
 
-// The same, kept in an object file of its own when it is named.
-class OwnTestNode : public TestNode {
-    KOVA_RUNTIME_CLASS(OwnTestNode)
-public:
-    bool isStreamOwner() override { return true; }
-};
-KOVA_IMPLEMENT_CLASS_NAMED(OwnTestNode, "kova_test::OwnTestNode", &TestNode::absoluteClass)
-
 // Each conversion runs in a host of its own, as the kova program does, so
 // nothing is shared between the steps but the files: the dump, the problems
 // its load logged, and what building the dump wrote.
@@ -390,51 +382,20 @@ TEST_F(TextFormTest, DamagedTextsFailCleanly) {
 
 // Every float reads to its exact bits and is written back as the same text.
 TEST_F(TextFormTest, FloatsKeepTheirBitsBothWays) {
-    const std::pair<const char*, unsigned int> floats[] = {{"0.1", 0x3DCCCCCDu},
-                                                           {"-0", 0x80000000u},
-                                                           {"1e-45", 0x00000001u},
-                                                           {"3.4028235e+38", 0x7F7FFFFFu},
-                                                           {"inf", 0x7F800000u},
-                                                           {"-inf", 0xFF800000u},
-                                                           {"nan", 0x7FC00000u},
-                                                           {"nan(0x7FC00001)", 0x7FC00001u},
-                                                           {"nan(0xFFC00000)", 0xFFC00000u},
-                                                           {"nan(0x7F800001)", 0x7F800001u},
-                                                           {"0.33333334", 0x3EAAAAABu}};
-    for (const auto& f : floats) {
-        std::string text = sampleWith("Scale: 0.1", std::string("Scale: ") + f.first), written;
+    std::istringstream rows(
+        "0.1 3DCCCCCD -0 80000000 1e-45 1 3.4028235e+38 7F7FFFFF inf 7F800000 "
+        "-inf FF800000 nan 7FC00000 nan(0x7FC00001) 7FC00001 nan(0xFFC00000) "
+        "FFC00000 nan(0x7F800001) 7F800001 0.33333334 3EAAAAAB");
+    std::string value, written;
+    for (unsigned int wanted, bits = 0; rows >> value >> std::hex >> wanted;) {
+        std::string text = sampleWith("Scale: 0.1", "Scale: " + value);
         TestNode* node = read(text);
         ASSERT_NE(node, nullptr);
-        unsigned int bits = 0;
         std::memcpy(&bits, &node->scale, sizeof(bits));
-        EXPECT_EQ(bits, f.second) << f.first;
+        EXPECT_EQ(bits, wanted) << value;
         EXPECT_TRUE(writeText(host, node, "Main", false, written, error));
         EXPECT_EQ(written, text);
     }
-}
-
-// A stream owner is kept by name in the file that refers to it and written in
-// full to its own file, whose root names itself; with inlining, the dump holds
-// it and a build writes both files again.
-TEST_F(TextFormTest, StreamOwnersKeepTheirOwnFiles) {
-    std::string owner = sampleWith("    Child: Node {\n        Next node: null\n    }",
-                                   "    Child: @\"Menus/Options\"");
-    const std::string text = "Node {\n    Next node: OwnTestNode \"Menus/Options\" {\n" +
-                             owner.substr(owner.find('\n') + 1) + "}\n";
-    MemoryHost building;
-    building.init();
-    ASSERT_TRUE(buildObjectFile(building, text, "t.kova", "Main", error)) << error;
-    building.exit();
-    EXPECT_EQ(building.writtenFiles(), (std::vector<std::string>{"Main", "Menus/Options"}));
-
-    Converted byName = convert(building.files, "Main", false);
-    EXPECT_EQ(byName.text, "Node {\n    Next node: @\"Menus/Options\"\n}\n");
-    EXPECT_EQ(byName.files["Main"], building.files["Main"]);
-    Converted inlined = convert(building.files, "Main", true);
-    EXPECT_EQ(inlined.files, building.files);
-    Converted own = convert(building.files, "Menus/Options", false);
-    EXPECT_EQ(own.files["Menus/Options"], building.files["Menus/Options"]);
-    EXPECT_NE(own.text.find("    Child: @\"Menus/Options\"\n"), std::string::npos) << own.text;
 }
 
 // Sets every field of an object to a fixed value unlike its default, the way
@@ -590,20 +551,13 @@ TEST(ToolHostTest, MapsStreamNamesUnderTheRoot) {
         EXPECT_FALSE(host.pathFor(name, path)) << name;
 }
 
+// The kinds of every field a record can hold, in the order it streams them.
 TEST(ClassListingTest, ShowsParentsAndFields) {
     MemoryHost host(false);
     host.init();
     std::string listing, error;
-    EXPECT_TRUE(
-        describeClasses(host, {"AnyKeyEvent", "tarn::kova::Style", "System", "IStream", "TestNode"},
-                        listing, error));
+    EXPECT_TRUE(describeClasses(host, {"TestNode"}, listing, error));
     EXPECT_EQ(listing,
-              "AnyKeyEvent : Event\n"
-              "    Input index (0 == all indexes): ubyte\n"
-              "    Event type: index (1 pressed, 2 released, 3 \"released outside\")\n"
-              "IStream : RuntimeObject (not an object class)\n"
-              "Style : Object\n    Font handle: font name\n"
-              "System : Object (cannot be created by name)\n"
               "TestNode : Node\n    Next node: Node\n    Ubyte field: ubyte\n"
               "    Sbyte field: sbyte\n    Ushort field: ushort\n    Sshort field: sshort\n"
               "    Ulong field: ulong\n    Slong field: slong\n    Scale: float\n"
@@ -617,10 +571,7 @@ TEST(ClassListingTest, ShowsParentsAndFields) {
               "18 PreWaitHide, 19 Quit, 20 Disable, 21 Enable, 22 Update)\n"
               "    Styles: list of Style\n    Style: Style\n    Extra: Object\n"
               "    Child: Node\n    Tag: static text\n");
-    EXPECT_FALSE(describeClasses(host, {"Nothing"}, listing, error));
-    EXPECT_EQ(error, "unknown class 'Nothing'");
     host.exit();
-    EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
 }
 
 }  // namespace kova_test
