@@ -73,7 +73,8 @@ TEST_F(KovaToolTest, HelpOnEveryCommand) {
     EXPECT_EQ(kova("help frob"), "2||kova: unknown command 'frob'\n");
 }
 
-// Each step in order, one a line. "> FILE << BYTES" writes a file. Else the
+// Each step in order, one a line: the files hand-made, hand-written or
+// damaged, then the runs. "> FILE << BYTES" writes a file. Else the
 // arguments, " << " and the standard input when there is one, " => " and the
 // result "status|output|errors", or "usage: MESSAGE" for a refused command
 // line (status 2, the message and the hint at the command's help). Input,
@@ -82,6 +83,7 @@ TEST_F(KovaToolTest, HelpOnEveryCommand) {
 const char kSteps[] = R"steps(
 > screen.txt << Node {\n    Next node: Node {\n        Next node: null\n    }\n}\n
 > owner.txt << Node {\n    Next node: NameNode "Menus/Options" {\n        Next node: null\n    }\n}\n
+> spelled.txt << # hand-written\nDataListData{"Data list" :[StringData "S" {String <do not edit>: "\x5Cu00e9\x5Cx41"}  # named\n StringData "S" {this copy is skipped} @"S" WstringData{Wstring <do not edit>:"\x5Cu00e9\x5Cx41"}]}\n
 > bad.txt << Style {\n    Size: 12\n}\n
 > picture.txt << PictureNode {\n    Next node: null\n    Picture: "none.png"\n}\n
 > good.script << press Select\nwait 0.1\nrelease Select\nmove 1 2\ntype "ab"\n
@@ -100,6 +102,12 @@ build --root copies inlined.txt -o Owner => 0|wrote Owner\nwrote Menus/Options\n
 build --root root - -o Copy << Node {\n    Next node: Node {\n        Next node: null\n    }\n}\n => 0|wrote Copy\n|
 build --root root - -o Events/Scroll << ExtendedButtonEvent {\n    Input index (0 == all indexes): 2\n    Event type: ButtonRelease\n    Button type: "Scroll up"\n    Repeat count: 3\n}\n => 0|wrote Events/Scroll\n|
 dump --root root Events\\Scroll => 0|ExtendedButtonEvent {\n    Input index (0 == all indexes): 2\n    Event type: ButtonRelease\n    Button type: "Scroll up"\n    Repeat count: 3\n}\n|
+build --root root spelled.txt -o Spelled => 0|wrote Spelled\n|
+dump --root root Spelled => 0|DataListData {\n    Data list: [\n        StringData "S" {\n            String <do not edit>: "éA"\n        }\n        @"S"\n        @"S"\n        WstringData {\n            Wstring <do not edit>: "éA"\n        }\n    ]\n}\n|
+build --root root - -o Key << UnicodeEvent{"Input index (0 == all indexes)":1 Event type:5 Unicode:65} => 0|wrote Key\n|
+dump --root root Key => 0|UnicodeEvent {\n    Input index (0 == all indexes): 1\n    Event type: UnicodeRelease\n    Unicode: "A"\n}\n|
+build --root root - -o Key << UnicodeEvent{"Input index (0 == all indexes)":1 Event type:"No event" Unicode:"é"} => 0|wrote Key\n|
+dump --root root Key => 0|UnicodeEvent {\n    Input index (0 == all indexes): 1\n    Event type: "No event"\n    Unicode: "é"\n}\n|
 build --root root picture.txt -o Picture => 0|wrote Picture\n|
 check --root root Menus/Main Old => 0|Menus/Main: Kova: Loading: Menus/Main\nMenus/Main: ok\nOld: Kova: Error: Wrong file version(tarn::kova::Node)\nOld: Kova: Info: Trying old format "Old"\nOld: Kova: Loading: Old\nOld: ok\n|
 check --root root Unknown Missing => 1|Unknown: Kova: Loading: Unknown\nUnknown: Kova: Error: Loading: Unknown class: Nothing\nUnknown: 1 error, 0 warnings\nMissing: Kova: Error: Unable to open istream "Missing"\nMissing: 1 error, 0 warnings\n|
@@ -113,6 +121,7 @@ check --root root Damaged => 1|Damaged: Kova: Loading: Damaged\nDamaged: Kova: E
 build --root root bad.txt -o Bad => 1||bad.txt:2:5: expected field 'Font handle', found 'Size'\n
 build --root root - -o Bad << Node {\n    Next node: @"Missing"\n}\n => 1||Kova: Error: Unable to open istream "Missing"\n<stdin>:2:16: cannot find or load object 'Missing'\n
 build --root root - -o Bad << \x01\xFF\xFE => 1||<stdin>:1:1: the text must hold one full record (a class name, an optional name and '{'), found character 0x01\n
+build --root root - -o Menus/Main << Node {\n    Next node: @"Unknown"\n}\n => 1||Kova: Error: Loading: Unknown class: Nothing\n<stdin>:2:16: object file 'Unknown' loaded with problems (the log shows them)\n
 build --root root nothere.txt -o Bad => 1||kova build: cannot read 'nothere.txt'\n
 classes Style => 0|Style : Object\n    Font handle: font name\n|
 classes Nothing Style => 1||kova classes: unknown class 'Nothing'\n

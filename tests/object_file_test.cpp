@@ -104,31 +104,16 @@ struct Session {
 
 class ObjectFileTest : public HostTest<FileHost> {
 protected:
-    // A created FileNode, or, given a name, one registered under it.
-    template <class T = FileNode>
-    T* node(int number, const char* text, const char* name = nullptr,
-            const char* directory = nullptr) {
-        T* created = name ? new T() : make<T>();
-        created->setName(name);
-        if (name) {
-            EXPECT_EQ(host.registerObject(created, directory), created);
-        }
-        created->number = number;
-        created->text = Memory::stringDuplicate(text);
-        return created;
-    }
-
     // Screens/Main (own file) -> child FileNode using the named style Title
     // twice -> next: a by-name reference to Screens/Other (own file).
     void buildGraph() {
-        Style* title = new Style("Title", 0);
-        ASSERT_EQ(host.registerStyle(title, nullptr), title);
-        FileNode* child = node(3, "child");
-        OwnFileNode* main = node<OwnFileNode>(1, "main", "Main", "Screens");
-        OwnFileNode* other = node<OwnFileNode>(2, "other", "Other", "Screens");
-        main->child = child;
-        main->nextNode(0) = other;
-        main->style = other->style = child->style = title;
+        readObject(
+            host,
+            "OwnFileNode {Next node: OwnFileNode \"Screens/Other\" {Next node: null Number: 2 "
+            "Text: \"other\" Style: Style \"Title\" {Font handle: \"\"} Child: null} "
+            "Number: 1 Text: \"main\" Style: @\"Title\" Child: FileNode {Next node: null "
+            "Number: 3 Text: \"child\" Style: @\"Title\" Child: null}}",
+            "Screens/Main");
         ASSERT_TRUE(host.save());
         files = host.files;
     }
@@ -273,7 +258,9 @@ TEST_F(ObjectFileTest, CacheRecordsThenReplaysOnlyTheCache) {
 }
 
 TEST_F(ObjectFileTest, SaveFailuresLogTheirLines) {
-    OwnFileNode* menu = node<OwnFileNode>(1, "x", "Menu", nullptr);
+    auto* menu = static_cast<OwnFileNode*>(readObject(
+        host, "OwnFileNode {Next node: null Number: 1 Text: \"x\" Style: null Child: null}",
+        "Menu"));
     host.refuseWrites = true;
     EXPECT_FALSE(host.save());
     EXPECT_EQ(host.log.text, "Kova: Error: Creating ostream \"Menu\"\r\n");
