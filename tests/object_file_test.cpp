@@ -1,7 +1,6 @@
-// Object graphs: the exact bytes of object files, what loads from hand-made
-// files with which log lines, sharing of named objects, own files of stream
-// owners, cache files, damaged or hostile files, and the passes that clear a
-// graph or move every reference from an old object to its replacement.
+// Object files: exact bytes written, what loads from hand-made files with
+// which log lines, sharing of named objects, own files of stream owners,
+// cache files, and damaged or hostile files.
 #include <gtest/gtest.h>
 
 #include <cstring>
