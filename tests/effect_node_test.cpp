@@ -63,11 +63,8 @@ TEST_F(EffectNodeTest, EachNodeAppliesItsEffectAtTheLevelOfItsSource) {
                                         {0.0f, 0.1f, 0.1f, 0.2f, 0.2f, 0.5f},
                                         {0.0f, 0.25f, 0.25f, 0.25f, 0.25f},
                                         steady};
-    const struct {
-        const char* cls;
-        Driver driver;
-        std::string expected;
-    } rows[] = {
+    // clang-format off
+    const struct { const char* cls; Driver driver; std::string expected; } rows[] = {
         {"EffectNode", Root, "| 1@1| 1@1| 1@1| 1@1"},
         {"VariableEffectNode", Root, "| 1@1| 1@1| 1@1| 1@1"},
         {"VariableEffectNode", Variable, "| 1@0| 1@0.25| 1@0.75| 1@1e+30"},
@@ -85,6 +82,7 @@ TEST_F(EffectNodeTest, EachNodeAppliesItsEffectAtTheLevelOfItsSource) {
         {"TransitionalEffectNode", Cull, "|| 1@0.25| 1@0.75| 1"},
         {"TransitionalShowEffectNode", Cull, "|| 1| 1| 1"},
     };
+    // clang-format on
     int index = 0;
     for (const auto& row : rows) {
         std::string suffix = std::to_string(index++);

@@ -88,52 +88,37 @@ TEST_F(FocusTest, TabStopMovesOverAGrid) {
     Action* action = nullptr;
     auto* select = create<SetTabstopAction>(host, action);
     FloatData* number = create<FloatData>(host, select->tabstopIndex());
-    const struct {
-        Floats from;
-        int button;
-        float index;
-        bool locked;
-        Floats to;
-        int told;
-    } rows[] = {
+    // clang-format off
+    const struct { Floats from; int button; float index; bool locked; Floats to; int told; } rows[] = {
         // The diagonal (2,2) is nearer but in no direction; (-2,0) is off.
-        {{0, 0}, Button::Rightwards, 0, false, {5, 0}, 3},
-        {{0, 0}, Button::Leftwards, 0, false, {-4, 3}, 7},
+        {{0, 0}, Button::Rightwards, 0, false, {5, 0}, 3}, {{0, 0}, Button::Leftwards, 0, false, {-4, 3}, 7},
         {{0, 0}, Button::Upwards, 0, false, {-2, -3}, 2},  // inside the off stop
         {{0, 0}, Button::Downwards, 0, false, {3, 4}, 5},  // ties with (0,5)
-        {{20, 0}, Button::Rightwards, 0, false, {20, 0}, -1},
-        {{0, 0}, Button::Rightwards, 0, true, {0, 0}, -2},
-        {{0, 0}, Button::Select, 0, false, {0, 0}, -2},
-        {{0, 0}, Button::Tab, 0, false, {10, 2}, -1},
+        {{20, 0}, Button::Rightwards, 0, false, {20, 0}, -1}, {{0, 0}, Button::Rightwards, 0, true, {0, 0}, -2},
+        {{0, 0}, Button::Select, 0, false, {0, 0}, -2}, {{0, 0}, Button::Tab, 0, false, {10, 2}, -1},
         {{10, 2}, Button::Tab, 0, false, {-2, -3}, -1},  // past the off stop
         {{0, -8}, Button::Tab, 0, false, {0, 0}, -1},    // wraps from the last
         {{-2, 0}, Button::Tab, 0, false, {0, 0}, -1},    // on no enabled stop
         {{9, 9}, 0, 2.9f, false, {-2, 0}, -2},           // numbers count off stops
-        {{9, 9}, 0, 3, false, {-2, -3}, -2},
-        {{9, 9}, 0, 10, false, {9, 9}, -2},  // one past the last
-        {{9, 9}, 0, 1e10f, false, {9, 9}, -2},
-        {{9, 9}, 0, -1, false, {9, 9}, -2},
-    };
+        {{9, 9}, 0, 3, false, {-2, -3}, -2}, {{9, 9}, 0, 10, false, {9, 9}, -2},  // one past the last
+        {{9, 9}, 0, 1e10f, false, {9, 9}, -2}, {{9, 9}, 0, -1, false, {9, 9}, -2}};
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
         host.pointerPosition() = Coordinate2{row.from[0], row.from[1]};
         host.hostPointer = Coordinate2{-1, -1};
         manager->told = -2;
+        number->set(host, row.index);
+        EventData press = record(Event::ButtonPress);
         if (row.locked) host.increaseLockCount();
-        bool taken;
-        if (row.button) {
-            taken = manager->onButtonPress(host, host.clipRect(), host.mode(), row.button, 1, 1);
-        } else {
-            number->set(host, row.index);
-            EventData press = record(Event::ButtonPress);
-            taken = select->onEvent(host, host.clipRect(), host.mode(), press);
-        }
+        bool taken = row.button ? manager->onButtonPress(host, host.clipRect(), host.mode(),
+                                                         row.button, 1, 1)
+                                : select->onEvent(host, host.clipRect(), host.mode(), press);
         if (row.locked) host.decreaseLockCount();
         EXPECT_EQ(taken, row.told != -2);
         EXPECT_EQ(at(host.pointerPosition()), row.to);
         EXPECT_EQ(manager->told, row.told);
-        bool told = taken || row.button == 0;
-        EXPECT_EQ(at(host.hostPointer), told ? row.to : (Floats{-1, -1}));
+        EXPECT_EQ(at(host.hostPointer), taken || !row.button ? row.to : (Floats{-1, -1}));
     }
     EXPECT_TRUE(Object::clear(host, action));
     EXPECT_EQ(host.log.text, "");
@@ -145,17 +130,15 @@ TEST_F(FocusTest, TabStopMovesOverAGrid) {
 // pointer and the index each keeps. Presses reach only the innermost one.
 TEST_F(FocusTest, RememberingManagersSaveOnHideAndRestoreOnShow) {
     enum { Show, Hide, Right, WaitShow, Gain, PreHide };
-    const struct {
-        int step;
-        Floats pointer, after;
-        int plainKept, extendedKept;
-    } steps[] = {
+    // clang-format off
+    const struct { int step; Floats pointer, after; int plainKept, extendedKept; } steps[] = {
         {Show, {50, 50}, {0, 0}, 0, 0},    {Right, {0, 0}, {5, 0}, 0, 3},
         {Right, {20, 0}, {20, 0}, 0, 3},   {Hide, {-4, 3}, {-4, 3}, 7, 7},
         {Show, {100, 100}, {-4, 3}, 7, 7}, {WaitShow, {100, 100}, {100, 100}, 7, 7},
         {Gain, {100, 100}, {-4, 3}, 7, 7}, {PreHide, {9, 9}, {9, 9}, 8, 8},  // none: last
         {PreHide, {0, 0}, {0, 0}, 8, 8},   {WaitShow, {100, 100}, {0, -8}, 8, 8},
     };
+    // clang-format on
     PathNode* path = make<PathNode>(host.firstNode());
     Node* screens[2] = {};
     EXPECT_TRUE(host.setObjectName(create<NameNode>(host, screens[0]), "A"));
@@ -220,14 +203,8 @@ TEST_F(FocusTest, FocusAndEventActions) {
     const EventData release = record(Event::ButtonRelease, 3, 1.0f, 0.0f);
     const EventData unindexed = record(Event::ButtonPress, 0);
     const EventData update = record(Event::Update, 0, 0.1f, 0.0f);
-    const struct {
-        int action;
-        EventData record;
-        bool result;
-        Floats pointer;
-        int lock;
-        float last;
-    } rows[] = {
+    // clang-format off
+    const struct { int action; EventData record; bool result; Floats pointer; int lock; float last; } rows[] = {
         {0, press, false, {30, 2}, 0, 7},  {1, press, false, {30, 40}, 0, 7},
         {2, press, false, {1, 2}, 0, 7},   {3, press, false, {1, 2}, 1, 7},
         {3, repeat, false, {1, 2}, 0, 7},  {3, release, false, {1, 2}, 0, 7},
@@ -235,6 +212,7 @@ TEST_F(FocusTest, FocusAndEventActions) {
         {6, press, false, {1, 2}, 0, 2},   {6, unindexed, false, {1, 2}, 0, 7},
         {7, press, false, {1, 2}, 0, 7},   {8, press, false, {0, 0}, 0, 7},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
         host.pointerPosition() = Coordinate2{1, 2};
@@ -294,11 +272,8 @@ TEST_F(FocusTest, NavigateActionsMoveThroughATree) {
         create<FloatData>(host, run->x())->set(host, static_cast<float>(i));
     }
     auto handle = [&](int i) { return i < 0 ? 0 : item[i]; };
-    const struct {
-        const char* cls;
-        int cursor, current, endCursor, endCurrent;
-        float ran;
-    } rows[] = {
+    // clang-format off
+    const struct { const char* cls; int cursor, current, endCursor, endCurrent; float ran; } rows[] = {
         {"NavigateAction", 0, 1, 0, 1, -1},
         {"NavigateNextSiblingAction", 0, 1, 0, 2, -1},
         {"NavigatePreviousSiblingAction", 0, 2, 0, 1, -1},
@@ -315,6 +290,7 @@ TEST_F(FocusTest, NavigateActionsMoveThroughATree) {
         {"NavigateParentAndRunAction", 2, 4, 0, 2, 0},
         {"NavigateParentAndRunAction", 0, 1, 0, 1, -1},
     };
+    // clang-format on
     EventData press = record(Event::ButtonPress);
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);

@@ -73,11 +73,8 @@ protected:
 // wide from x 100 (three characters fit) and shows the painted characters
 // and where the cursor bar stands.
 TEST_F(WidgetTest, EditingSequencesChangeTheTextAndTheCursor) {
-    struct Case {
-        const char *start, *inputs, *text;
-        int maxCharacters, cursor;
-        const char* shown;
-    } cases[] = {
+    // clang-format off
+    struct Case { const char *start, *inputs, *text; int maxCharacters, cursor; const char* shown; } cases[] = {
         {"", "abcd", "abcd", -1, 4, "bcd|130"},  // scrolled to the cursor
         {"", "abcde<<<<", "abcde", -1, 1, "bcde|100"},
         {"", "aWb", "aWb", -1, 3, "Wb|126"},
@@ -96,6 +93,7 @@ TEST_F(WidgetTest, EditingSequencesChangeTheTextAndTheCursor) {
         {"abc", ">>>*x", "x", -1, 1, "x|110"},
         {"ab", "?\x02\x01", "Aab", -1, 1, "Aab|110"},
     };
+    // clang-format on
     const std::string buttons = "@!@@@<^>_@@@@@#~";  // each key at its button's number
     TransformNode* field = make<TransformNode>(host.firstNode());
     field->position() = Coordinate2{420.0f, 290.0f};
@@ -163,11 +161,8 @@ TEST_F(WidgetTest, EditFieldPaintsItsGlyphsAndBlinksTheCursor) {
 // track's left edge and pages the cursor towards the pointer.
 TEST_F(WidgetTest, SliderCursorFollowsTheValueAndAPressWritesIt) {
     Rectangle area{-50.0f, 10.0f, 100.0f, 20.0f, 3.0f};
-    struct Case {
-        float minimum, maximum, visible, value;
-        const char* cursor;
-        float press, written;
-    } cases[] = {
+    // clang-format off
+    struct Case { float minimum, maximum, visible, value; const char* cursor; float press, written; } cases[] = {
         {0, 10, 2, 5, "-10,10 10,30", 10, 0},   // 20 wide, 8 per unit
         {0, 10, 2, 5, "-10,10 10,30", 95, 10},  // paging stops at the right end
         {0, 10, 2, 4.5f, "-14,10 6,30", 5, 0},  // paging stops at the left end
@@ -180,6 +175,7 @@ TEST_F(WidgetTest, SliderCursorFollowsTheValueAndAPressWritesIt) {
         {0, 10, 1e-30f, 9, "40,10 40,30", 10, 1},  // a hair-thin cursor pages at once
         {NAN, INFINITY, -1, 9, "-50,10 nan,30", 10, 9},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
         Node* root = nullptr;
@@ -211,17 +207,15 @@ TEST_F(WidgetTest, SliderIsDraggedWithSelectAndThePointer) {
     region->size() = Coordinate2{100.0f, 20.0f};
     SliderNode* s = slider(region->transformedNode(), 0.0f, 10.0f, 2.0f, 1.0f);
     make<PictureNode>(s->cursorNode())->pictureHandle() = 9;
-    struct Step {
-        float pointer;
-        int press;  // 1 press Select, 2 a repeated press, -1 release, 0 none
-        float value, cursor;
-        bool dragging;
-    } steps[] = {
+    // clang-format off
+    // press: 1 press Select, 2 a repeated press, -1 release, 0 none.
+    struct Step { float pointer; int press; float value, cursor; bool dragging; } steps[] = {
         {18, 0, 1, 8, false},    {18, 1, 1, 8, true},       {50, 0, 5, 40, true},
         {500, 0, 10, 80, true},  {-100, 0, 0, 0, true},     {-100, -1, 0, 0, false},
         {70, 0, 0, 0, false},    {70, 1, 7.5f, 60, true},   {70, -1, 7.5f, 60, false},
         {30, 1, 2.5f, 20, true}, {30, -1, 2.5f, 20, false}, {10, 2, 2.5f, 20, false},
     };
+    // clang-format on
     for (const Step& step : steps) {
         SCOPED_TRACE(&step - steps);
         host.pointerMove(-300.0f + step.pointer, -190.0f);
@@ -271,10 +265,8 @@ TEST_F(WidgetTest, NavigateViewPaintsTheBreadcrumbWithItsCursor) {
         texts.push_back(make<StringData>(tree->navigateTreeObject(parent)->description()));
         texts.back()->set(host, i == 0 ? "File" : i == 1 ? "Open" : "Recent");
     }
-    struct Case {
-        int step;
-        std::string shown, first, last;
-    } cases[] = {
+    // clang-format off
+    struct Case { int step; std::string shown, first, last; } cases[] = {
         {0, "[File] - Open - Recent|0", "F 1,57 9,70 z2 *", "#0 0,68 40,69 z2 *"},
         {1, "File - [Open] - Recent|70", "F 1,57 9,70 z2", "#0 70,68 110,69 z2 *"},
         // An empty description brings no separator and nothing to highlight.
@@ -283,6 +275,7 @@ TEST_F(WidgetTest, NavigateViewPaintsTheBreadcrumbWithItsCursor) {
         {3, "File - [Open] - Recent|125", "F 56,57 64,70 z2", "#0 125,68 165,69 z2 *"},
         {4, std::string(511, 'a'), "a -2454,57 -2446,70 z2", "a 2646,57 2654,70 z2"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         if (c.step == 1) tree->moveFocusIn();
         if (c.step == 2) texts[1]->set(host, "");
