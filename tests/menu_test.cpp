@@ -5,7 +5,9 @@
 // field and a volume slider; Cancel goes back.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "TextForm.h"
@@ -17,12 +19,10 @@ namespace {
 // One button of the title's column; %ACTION% and %CLOSE% wrap its look in
 // the node that leads to the options screen.
 const char* const kButton = R"txt(
-TransformNode { Next node: %NEXT%  X: 0  Y: %Y%  Width: 100  Height: 30
-  Transformed node: TabstopNode { Next node: %ACTION% NormalToFocusEffectNode {
-    Next node: FocusEffectNode {
-      Next node: TextNode { Next node: null
-        String: StringData { "String <do not edit>": "%TEXT%" }  Style: @"System" }
-      Effect: ColorEffect { Red: 1  Green: 1  Blue: 0  Alpha: 1 } }
+TransformNode { Next node: %NEXT%  X: 0  Y: %Y%  Width: 100  Height: 30  Transformed node:
+  TabstopNode { Next node: %ACTION% NormalToFocusEffectNode { Next node: FocusEffectNode {
+      Next node: TextNode { Next node: null  String: StringData { "String <do not edit>": "%TEXT%" }
+        Style: @"System" }  Effect: ColorEffect { Red: 1  Green: 1  Blue: 0  Alpha: 1 } }
     Effect: MoveEffect { "Move length": FloatData { "Value <do not edit>": 30 }
       "Move direction": null } }%CLOSE% } })txt";
 
@@ -31,26 +31,22 @@ TransformNode { Next node: %NEXT%  X: 0  Y: %Y%  Width: 100  Height: 30
 const char* const kToOptions = R"txt(CullEventActionNode { Next node:)txt";
 const char* const kToOptionsEnd = R"txt(
   Action: SetPathAction { "Path node": @"Menu"  "Destination node": NameNode "Options" {
-    Next node: TransformNode { Next node: TransformNode {
-        Next node: CullEventActionNode { Next node: null
-          Action: SetPathAction { "Path node": @"Menu"  "Destination node": @"Title"
-            "In time": 0  "Out time": 0  "In wait time": 0  "Out wait time": 0
-            "Paint outnode over innode": false }
-          Event: ButtonEvent { "Input index (0 == all indexes)": 0
-            "Event type": ButtonPress  "Button type": Cancel } }
-        X: 0  Y: 40  Width: 110  Height: 10
+    Next node: TransformNode { Next node: TransformNode { Next node: CullEventActionNode {
+          Next node: null  Action: SetPathAction { "Path node": @"Menu"
+            "Destination node": @"Title"  "In time": 0  "Out time": 0  "In wait time": 0
+            "Out wait time": 0  "Paint outnode over innode": false }
+          Event: ButtonEvent { "Input index (0 == all indexes)": 0  "Event type": ButtonPress
+            "Button type": Cancel } }  X: 0  Y: 40  Width: 110  Height: 10
         Transformed node: SliderNode { Next node: null
           "Cursor node": PictureNode { Next node: null  Picture: "" }
-          Data: FloatData "Volume" { "Value <do not edit>": 5 }
-          "Minimum value": 0  "Maximum value": 10  "Number visible": 1 } }
-      X: 0  Y: 0  Width: 60  Height: 20
+          Data: FloatData "Volume" { "Value <do not edit>": 5 }  "Minimum value": 0
+          "Maximum value": 10  "Number visible": 1 } }  X: 0  Y: 0  Width: 60  Height: 20
       Transformed node: EditNode { Next node: null  Font: ""
         String: StringData "Name" { "String <do not edit>": "Al" }
-        "Max characters(-1 = no limit)": 4 } } }
-    "In time": 0.5  "Out time": 0.5  "In wait time": 0  "Out wait time": 0
-    "Paint outnode over innode": false }
-  Event: ButtonEvent { "Input index (0 == all indexes)": 0
-    "Event type": ButtonPress  "Button type": Select } })txt";
+        "Max characters(-1 = no limit)": 4 } } }  "In time": 0.5  "Out time": 0.5
+    "In wait time": 0  "Out wait time": 0  "Paint outnode over innode": false }
+  Event: ButtonEvent { "Input index (0 == all indexes)": 0  "Event type": ButtonPress
+    "Button type": Select } })txt";
 
 std::string replaced(std::string text, const std::string& key, const std::string& value) {
     for (std::size_t at; (at = text.find(key)) != std::string::npos;)
@@ -121,78 +117,69 @@ TEST_F(MenuTest, TitleAndOptionsDrivenByInput) {
     const std::string loaded =  // the screens keep files of their own
         "Kova: Loading: Menu\r\nKova: Loading: Title\r\nKova: Loading: Options\r\n";
     EXPECT_EQ(host.log.text, loaded);
-    // A frame: what it shows, then " @" and the pointer's position.
-    auto frame = [&](float elapsed) {
+    Data* name = static_cast<Data*>(host.findNamedObject("Name"));
+    Data* volume = static_cast<Data*>(host.findNamedObject("Volume"));
+    ASSERT_TRUE(name && volume);
+    // Puts in the inputs ("down", "right", "cancel" and "select" press their
+    // buttons, "release" lets Select go, "mX,Y" moves the pointer, "'text"
+    // types), runs a frame of `elapsed` and sums it up: what was shown, "@"
+    // the pointer, the focus lock count, the name and the volume.
+    auto step = [&](const std::string& inputs, float elapsed) {
+        std::istringstream words(inputs);
+        const std::map<std::string, int> buttons = {{"down", Button::Downwards},
+                                                    {"select", Button::Select},
+                                                    {"right", Button::Rightwards},
+                                                    {"cancel", Button::Cancel}};
+        for (std::string word; words >> word;) {
+            float x, y;
+            if (buttons.count(word)) host.buttonPress(buttons.at(word), 1, 1);
+            if (word == "release") host.buttonRelease(Button::Select, 1);
+            if (std::sscanf(word.c_str(), "m%f,%f", &x, &y) == 2) host.pointerMove(x, y);
+            for (std::size_t i = 1; word[0] == '\'' && i < word.size(); ++i)
+                host.unicodePress(word[i], 1, 1);
+        }
         EXPECT_TRUE(host.update(elapsed));
         host.shown.clear();
         host.inYellow = false;
         EXPECT_TRUE(host.paint());
+        char typed[16] = {};
+        name->stringCopy(host, typed, sizeof(typed));
         const Coordinate2& at = host.pointerPosition();
-        return host.shown + (host.inYellow ? "]" : "") + " @" + printed(at.x) + "," + printed(at.y);
+        return host.shown + (host.inYellow ? "]" : "") + " @" + printed(at.x) + "," +
+               printed(at.y) + " lock " + std::to_string(host.focusLockCount()) + " " + typed +
+               " " + printed(volume->value(host));
     };
-    auto text = [&](const char* name) {
-        char copy[16] = {};
-        Data* data = static_cast<Data*>(host.findNamedObject(name));
-        if (data) data->stringCopy(host, copy, sizeof(copy));
-        return std::string(copy);
-    };
-    // Shown, the manager puts the pointer on the first button: "Start" is
-    // yellow and settled. Downwards: "Options" takes the focus; its level
-    // rises at 3 a second, so it slides in from 30 to the left over a third
-    // of a second.
-    const std::pair<float, const char*> title[] = {
-        {1.0f, "[1,6 Start]OptionsQuit @50,15"},    {0.0f, "[1,6 Start]OptionsQuit @50,15"},
-        {0.0f, "Start[-29,46 Options]Quit @50,55"}, {0.1f, "Start[-20,46 Options]Quit @50,55"},
-        {0.1f, "Start[-11,46 Options]Quit @50,55"}, {0.2f, "Start[1,46 Options]Quit @50,55"}};
-    for (const auto& step : title) {
-        if (&step == &title[2]) host.buttonPress(Button::Downwards, 1, 1);
-        EXPECT_EQ(frame(step.first), step.second);
+    // clang-format off
+    const std::pair<const char*, float> inputs[] = {
+        // Shown, the manager puts the pointer on the first button: "Start" is yellow and settled.
+        {"", 1.0f}, {"", 0.0f},
+        // Downwards: "Options" takes the focus; its level rises at 3 a second, so it slides in
+        // from 30 to the left over a third of a second.
+        {"down", 0.0f}, {"", 0.1f}, {"", 0.1f}, {"", 0.2f},
+        // Select on "Options": the path shows the options screen over half a second; the name
+        // field and the slider are all it paints.
+        {"select release", 0.0f}, {"", 0.6f}, {"", 0.0f},
+        // Typing into the field: Select starts editing (and locks the focus), Rightwards twice
+        // goes to the end, characters go in up to the cap of 4, Select ends editing.
+        {"m10,10", 0.0f}, {"select right right 'exy", 0.0f}, {"select release", 0.0f},
+        // The slider: the value 5 puts the 11-wide cursor at 49.5. Select on it and a move to
+        // the right end write 10; the release lets the focus go.
+        {"m55,45", 0.0f}, {"select", 0.0f}, {"m104.5,45", 0.0f}, {"release", 0.0f},
+        // Cancel: back to the title, where the manager puts the pointer on the button it
+        // remembered when the title was hidden.
+        {"cancel", 0.0f}, {"", 1.0f}};
+    const char* expected[] = {
+        "[1,6 Start]OptionsQuit @50,15 lock 0 Al 5", "[1,6 Start]OptionsQuit @50,15 lock 0 Al 5",
+        "Start[-29,46 Options]Quit @50,55 lock 0 Al 5", "Start[-20,46 Options]Quit @50,55 lock 0 Al 5",
+        "Start[-11,46 Options]Quit @50,55 lock 0 Al 5", "Start[1,46 Options]Quit @50,55 lock 0 Al 5",
+        "StartOptionsQuit @50,55 lock 0 Al 5", "Al# @50,55 lock 0 Al 5", "Al# @50,55 lock 0 Al 5", "Al# @10,10 lock 0 Al 5", "Alex## @10,10 lock 1 Alex 5", "Alex# @10,10 lock 0 Alex 5",
+        "Alex# @55,45 lock 0 Alex 5", "Alex# @55,45 lock 1 Alex 5", "Alex# @104.5,45 lock 1 Alex 10", "Alex# @104.5,45 lock 0 Alex 10",
+        "Start[-29,46 Options]Quit @50,55 lock 0 Alex 10", "Start[1,46 Options]Quit @50,55 lock 0 Alex 10"};
+    // clang-format on
+    for (int i = 0; i < 18; ++i) {
+        std::string state = step(inputs[i].first, inputs[i].second);
+        EXPECT_EQ(state, expected[i]) << inputs[i].first;
     }
-    // Select on "Options": the path shows the options screen over half a
-    // second; the name field and the slider are all it paints.
-    host.buttonPress(Button::Select, 1, 1);
-    host.buttonRelease(Button::Select, 1);
-    frame(0.0f);
-    frame(0.6f);
-    EXPECT_EQ(frame(0.0f), "Al# @50,55");
-
-    // Typing into the field: Select starts editing (and locks the focus),
-    // Rightwards twice goes to the end, characters go in up to the cap of 4,
-    // Select ends editing.
-    host.pointerMove(10.0f, 10.0f);
-    frame(0.0f);
-    for (int button : {Button::Select, Button::Rightwards, Button::Rightwards})
-        host.buttonPress(button, 1, 1);
-    for (int c : {'e', 'x', 'y'})
-        host.unicodePress(c, 1, 1);
-    frame(0.0f);
-    EXPECT_EQ(host.focusLockCount(), 1);
-    host.buttonPress(Button::Select, 1, 1);
-    host.buttonRelease(Button::Select, 1);
-    frame(0.0f);
-    EXPECT_EQ(host.focusLockCount(), 0);
-    EXPECT_EQ(text("Name"), "Alex");
-
-    // The slider: the value 5 puts the 11-wide cursor at 49.5. Select on it
-    // and a move to the right end write 10; the release lets the focus go.
-    Data* volume = static_cast<Data*>(host.findNamedObject("Volume"));
-    ASSERT_NE(volume, nullptr);
-    host.pointerMove(55.0f, 45.0f);
-    frame(0.0f);
-    host.buttonPress(Button::Select, 1, 1);
-    frame(0.0f);
-    host.pointerMove(104.5f, 45.0f);
-    frame(0.0f);
-    EXPECT_EQ((Floats{volume->value(host), 1.0f * host.focusLockCount()}), (Floats{10, 1}));
-    host.buttonRelease(Button::Select, 1);
-    frame(0.0f);
-    EXPECT_EQ((Floats{volume->value(host), 1.0f * host.focusLockCount()}), (Floats{10, 0}));
-
-    // Cancel: back to the title, where the manager puts the pointer on the
-    // button it remembered when the title was hidden.
-    host.buttonPress(Button::Cancel, 1, 1);
-    frame(0.0f);
-    EXPECT_EQ(frame(1.0f), "Start[1,46 Options]Quit @50,55");
     EXPECT_EQ(host.log.text, loaded);
 }
 
