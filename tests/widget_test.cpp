@@ -257,19 +257,19 @@ TEST_F(WidgetTest, NavigateViewPaintsTheBreadcrumbWithItsCursor) {
         if (c.step == 3) texts[1]->set(host, "Op\nen");
         if (c.step == 4) texts[0]->set(host, std::string(600, 'a').c_str());  // cut at 511
         view->onPaint(host, host.mode(), area, nullptr, pipe);
-        EXPECT_EQ(host.summary, c.shown);
+        std::string shown = host.summary;
         Lines records = painted();
-        EXPECT_EQ((Lines{records.front(), records.back()}), (Lines{c.first, c.last}));
+        EXPECT_EQ((Lines{shown, records.front(), records.back()}),
+                  (Lines{c.shown, c.first, c.last}));
     }
     // The shown item follows the cursor, except while the screen hides.
     Mode& mode = host.mode();
-    EXPECT_FALSE(view->onPreHide(host, area, mode));
-    EXPECT_TRUE(view->onUpdate(host, mode, area, 0.0f));
+    EXPECT_FALSE(view->onPreHide(host, area, mode) || !view->onUpdate(host, mode, area, 0.0f));
     tree->moveFocusOut();
     EXPECT_FALSE(view->onPostHide(host, area, mode));
-    EXPECT_EQ(view->shownItem(), 0);
+    int hidden = view->shownItem();
     EXPECT_TRUE(view->onUpdate(host, mode, area, 0.0f));
-    EXPECT_EQ(view->shownItem(), tree->root());
+    EXPECT_EQ((std::vector<int>{hidden, view->shownItem()}), (std::vector<int>{0, tree->root()}));
     EXPECT_TRUE(Node::clear(host, root));  // the tree goes with the view
 }
 
