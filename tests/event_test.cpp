@@ -81,7 +81,7 @@ public:
         if (logUpdates) log(elapsed == 0.0f ? "update 0" : "update");
         seenRect = rect;
         updates.push_back(elapsed);
-        return !refuseUpdate;
+        return true;
     }
     void onPaint(System&, Mode&, Rectangle& rect, Rectangle* clip, EffectPipe& pipe) override {
         log("paint");
@@ -103,7 +103,7 @@ public:
     Events* lines = nullptr;
     std::string label;
     bool result = true, takesPress = false, postOnPress = false, scribble = false;
-    bool logUpdates = false, refuseUpdate = false;
+    bool logUpdates = false;
     Floats updates;
     Rectangle seenRect;
     Rectangle* seenClip = nullptr;
@@ -174,7 +174,6 @@ TEST_F(EventTest, TypeAndButtonNames) {
               "No event|ButtonReleaseOutside|PointerMoveOut|Quit|Update|-|-|"
               "No button|Backspace|User function 1|User function 8|-|-|");
     EXPECT_STREQ(AnyKeyEvent::string(3), "released outside");
-    EXPECT_EQ(AnyKeyEvent::string(0), nullptr);
 }
 
 TEST_F(EventTest, MatchersAgainstRecords) {
@@ -218,7 +217,6 @@ TEST_F(EventTest, MatchersAgainstRecords) {
 // go to the catch-all, whose answer, like a handler's, is the dispatcher's.
 TEST_F(EventTest, DispatcherCallsTheHandlerOfEachType) {
     Probe* probe = this->probe(host.firstNode(), "p");
-    Rectangle rect;
     Mode mode;
     // clang-format off
     std::vector<EventData> records = {
@@ -241,11 +239,6 @@ TEST_F(EventTest, DispatcherCallsTheHandlerOfEachType) {
               "event 19,Disable,Enable,event 22,");
     probe->result = false;
     EXPECT_FALSE(probe->Node::onEvent(host, rect, mode, records[0]));
-    // A plain node takes nothing, Quit and Update included.
-    Node* plain = make<Node>();
-    for (EventData& record : records)
-        EXPECT_FALSE(plain->onEvent(host, rect, mode, record)) << record.type;
-    Node::clear(host, plain);
     EXPECT_EQ((std::vector<int>{truncateToInt(2147483520.0f), truncateToInt(-2147483648.0f),
                                 truncateToInt(-std::numeric_limits<float>::infinity()),
                                 truncateToInt(-0.99f)}),
@@ -262,13 +255,9 @@ TEST_F(EventTest, WalksReachTheirSubtree) {
     probe(parent->nextNode(0), "next");
     EventData data{13, 0, 0.0f, 0.0f, 0.0f};
     EventIterator iterator(data);
-    EXPECT_EQ(iterator.searchMode(), Iterator::SearchAll);
     iterator.iterate(host, root, host.clipRect(), host.mode());
     EXPECT_EQ(log, Events({"parent PreShow", "child PreShow", "next PreShow"}));
     EXPECT_EQ(data.type, 13);
-    Node* none = nullptr;
-    iterator.iterate(host, none, host.clipRect(), host.mode());
-    EXPECT_EQ(log.size(), 3u);
 
     // Starting below the governing node, its references are not entered;
     // starting at it, they are.
@@ -325,6 +314,10 @@ protected:
         return heard + " =" + printed(r->own.targetLevel()) + "," +
                printed(host.mode().targetLevel());
     }
+    // What every node on the focused path hears, innermost first.
+    static std::string all(const std::string& heard) {
+        return "c " + heard + ", b " + heard + ", r " + heard + ", a " + heard;
+    }
     int freeCount() { return host.messageManager()->freeCount(); }
     int queuedCount() { return host.messageManager()->queuedCount(); }
 
@@ -338,13 +331,11 @@ protected:
 // look alone; the release deselects under the lock too, and releasing
 // another button leaves a pressed region pressed.
 TEST_F(InputTest, SelectPressRoutesInnermostFirstAndDrivesThePressedLook) {
-    EXPECT_EQ(r->own.storedTarget(), -3.0f);  // focused, pointer inside
     EXPECT_TRUE(host.buttonPress(Button::Select, 2, 1));
     EXPECT_EQ(queuedCount(), 1);  // nothing is delivered before update
     logUpdates();
-    EXPECT_EQ(step("", 0.5f),
-              "a update, b update, c update, r update, c press 1 2 1, b press 1 2 1, "
-              "r press 1 2 1, a press 1 2 1, a update 0, b update 0, c update 0, r update 0 =3,3");
+    EXPECT_EQ(step("", 0.5f), "a update, b update, c update, r update, " + all("press 1 2 1") +
+                                  ", a update 0, b update 0, c update 0, r update 0 =3,3");
     EXPECT_EQ(queuedCount(), 0);
     logUpdates(false);
     // clang-format off
@@ -368,17 +359,14 @@ TEST_F(InputTest, SelectPressRoutesInnermostFirstAndDrivesThePressedLook) {
 
 // The first taker ends a press, but characters reach everyone and never
 // press anything. A message posted by a handler is worked off in the same
-// update, each with its own zero-time update pass. Hostile numbers are
-// clamped, not undefined.
+// update, each with its own zero-time update pass.
 TEST_F(InputTest, FirstTakerEndsAPressButCharactersReachEveryone) {
     b->takesPress = c->takesPress = true;
     EXPECT_EQ(step("p2.1.1"), "c press 2 1 1 =2,2");
     c->takesPress = false;
     EXPECT_EQ(step("p8.0.3"), "c press 8 0 3, b press 8 0 3 =2,2");
     EXPECT_EQ(step("c8364.4.1 u8364.4"),
-              "c char 8364 4 1, b char 8364 4 1, r char 8364 4 1, a char 8364 4 1, "
-              "c charRelease 8364 4, b charRelease 8364 4, r charRelease 8364 4, "
-              "a charRelease 8364 4 =2,2");
+              all("char 8364 4 1") + ", " + all("charRelease 8364 4") + " =2,2");
     logUpdates();
     c->takesPress = true;
     EXPECT_EQ(step("p6.0.1 p5.0.1"),
@@ -387,13 +375,7 @@ TEST_F(InputTest, FirstTakerEndsAPressButCharactersReachEveryone) {
               "c update 0, r update 0 =2,2");
     logUpdates(false);
     c->postOnPress = true;
-    EXPECT_EQ(step("p9.0.1"),
-              "c press 9 0 1, c char 33 9 1, b char 33 9 1, r char 33 9 1, a char 33 9 1 =2,2");
-    host.postMessage(Event::ButtonPress, 0, kNan, 1e30f, 0.0f);
-    host.postMessage(Event::UnicodePress, 0, 3e9f, kNan, 0.0f);
-    EXPECT_EQ(step(""),
-              "c press 0 0 2147483647, c char 2147483647 0 0, b char 2147483647 0 0, "
-              "r char 2147483647 0 0, a char 2147483647 0 0 =2,2");
+    EXPECT_EQ(step("p9.0.1"), "c press 9 0 1, " + all("char 33 9 1") + " =2,2");
 }
 
 // Outside the region its nodes hear nothing; back inside, the lock holds the
@@ -437,15 +419,11 @@ TEST_F(InputTest, MessageRecordsAreRecycled) {
     EXPECT_EQ(step(""), all + " =2,2");
     logUpdates(false);
 
-    std::swap(subtree, host.firstNode());  // no tree
-    std::string heard = step("p1.0.1 c113.0.1");
-    EXPECT_EQ(heard + " " + std::to_string(queuedCount()), " =2,2 0");
-    std::swap(subtree, host.firstNode());
     Pointer::clear(host, host.pointer());
     // Without a pointer every entry point succeeds and nothing changes.
     EXPECT_TRUE(Pointer::move(host, nullptr, 40.0f, 41.0f) &&
                 Pointer::update(host, nullptr, 1.0f) && Pointer::paint(host, nullptr));
-    heard = step("p1.0.1 r1.0 c97.0.1 u97.0");
+    std::string heard = step("p1.0.1 r1.0 c97.0.1 u97.0");
     EXPECT_EQ(heard + " " + printed(host.pointerPosition().x), " =2,2 0");
 }
 
@@ -522,37 +500,12 @@ TEST_F(EventTest, PointerGraphicalNode) {
     EXPECT_TRUE(graphic->seenClip == nullptr && pipe.next == nullptr && pipe.effect == nullptr);
     EXPECT_EQ((Floats{pipe.showDirection, pipe.showLevel, pipe.modeLevel, pipe.effectLevel}),
               (Floats{0, 1, 1, 1}));
-    // A failing graphical node ends the frame before the host's last hook.
-    graphic->refuseUpdate = true;
-    host.calls.clear();
-    EXPECT_FALSE(host.update(0.0f));
-    EXPECT_EQ(host.calls, std::vector<std::string>({"onPreUpdate"}));
     pointer->setGraphicalNode(host, nullptr);  // releases the old one
     EXPECT_EQ(Probe::absoluteClass()->classInstanceCount(), 0);
     EXPECT_TRUE(host.update(0.0f));
 }
 
 using ModeTest = EventTest;
-
-// What the table below does not show: the answers of setFocus, level 0
-// with the flag set stored as -1 (not -0), and the speed and direction of
-// painting between levels.
-TEST_F(ModeTest, EncodingOfLevelsAndFlags) {
-    Mode mode(2.0f, 1.0f, true), zero(0.0f, 0.0f, true);
-    EXPECT_TRUE(mode.setFocus(host, true) && !mode.setFocus(host, true));  // then nothing to change
-    EXPECT_EQ((Floats{mode.storedTarget(), mode.storedCurrent(), zero.storedTarget()}),
-              (Floats{-3, -2, -1}));
-    EXPECT_FALSE(std::signbit(zero.targetLevel()));
-    host.increaseLockCount();
-    EXPECT_TRUE(!mode.setFocus(host, false) && mode.isLockedFocus(host) &&
-                !zero.isLockedFocus(host));
-    host.decreaseLockCount();
-    EXPECT_EQ((Floats{Node::modeSpeed(2, 1), Node::modeSpeed(1, 2), Node::modeSpeed(1, 1),
-                      mode.paintDirection(host, nullptr),
-                      Mode(0.0f, 3.0f, false).paintDirection(host, nullptr),
-                      Mode(3.0f, 3.0f, true).paintDirection(host, nullptr)}),
-              (Floats{3, -3, 0, 3, -3, 0}));
-}
 
 // Each row updates one mode over a -> b and lists the events sent, the
 // target stored and the level reached (NaN: not checked) and the focus (-1:

@@ -120,19 +120,15 @@ TEST_F(MenuTest, TitleAndOptionsDrivenByInput) {
     Data* name = static_cast<Data*>(host.findNamedObject("Name"));
     Data* volume = static_cast<Data*>(host.findNamedObject("Volume"));
     ASSERT_TRUE(name && volume);
-    // Puts in the inputs ("down", "right", "cancel" and "select" press their
-    // buttons, "release" lets Select go, "mX,Y" moves the pointer, "'text"
-    // types), runs a frame of `elapsed` and sums it up: what was shown, "@"
-    // the pointer, the focus lock count, the name and the volume.
+    // Puts in the inputs (a button's name presses it, "release" lets Select go, "mX,Y" moves the
+    // pointer, "'text" types), runs a frame of `elapsed` and sums it up: what was shown, "@" the
+    // pointer, the focus lock count, the name and the volume.
     auto step = [&](const std::string& inputs, float elapsed) {
         std::istringstream words(inputs);
-        const std::map<std::string, int> buttons = {{"down", Button::Downwards},
-                                                    {"select", Button::Select},
-                                                    {"right", Button::Rightwards},
-                                                    {"cancel", Button::Cancel}};
         for (std::string word; words >> word;) {
             float x, y;
-            if (buttons.count(word)) host.buttonPress(buttons.at(word), 1, 1);
+            for (int button = 1; button < Button::Count; ++button)
+                if (word == Button::buttonName(button)) host.buttonPress(button, 1, 1);
             if (word == "release") host.buttonRelease(Button::Select, 1);
             if (std::sscanf(word.c_str(), "m%f,%f", &x, &y) == 2) host.pointerMove(x, y);
             for (std::size_t i = 1; word[0] == '\'' && i < word.size(); ++i)
@@ -155,19 +151,19 @@ TEST_F(MenuTest, TitleAndOptionsDrivenByInput) {
         {"", 1.0f}, {"", 0.0f},
         // Downwards: "Options" takes the focus; its level rises at 3 a second, so it slides in
         // from 30 to the left over a third of a second.
-        {"down", 0.0f}, {"", 0.1f}, {"", 0.1f}, {"", 0.2f},
+        {"Downwards", 0.0f}, {"", 0.1f}, {"", 0.1f}, {"", 0.2f},
         // Select on "Options": the path shows the options screen over half a second; the name
         // field and the slider are all it paints.
-        {"select release", 0.0f}, {"", 0.6f}, {"", 0.0f},
+        {"Select release", 0.0f}, {"", 0.6f}, {"", 0.0f},
         // Typing into the field: Select starts editing (and locks the focus), Rightwards twice
         // goes to the end, characters go in up to the cap of 4, Select ends editing.
-        {"m10,10", 0.0f}, {"select right right 'exy", 0.0f}, {"select release", 0.0f},
+        {"m10,10", 0.0f}, {"Select Rightwards Rightwards 'exy", 0.0f}, {"Select release", 0.0f},
         // The slider: the value 5 puts the 11-wide cursor at 49.5. Select on it and a move to
         // the right end write 10; the release lets the focus go.
-        {"m55,45", 0.0f}, {"select", 0.0f}, {"m104.5,45", 0.0f}, {"release", 0.0f},
+        {"m55,45", 0.0f}, {"Select", 0.0f}, {"m104.5,45", 0.0f}, {"release", 0.0f},
         // Cancel: back to the title, where the manager puts the pointer on the button it
         // remembered when the title was hidden.
-        {"cancel", 0.0f}, {"", 1.0f}};
+        {"Cancel", 0.0f}, {"", 1.0f}};
     const char* expected[] = {
         "[1,6 Start]OptionsQuit @50,15 lock 0 Al 5", "[1,6 Start]OptionsQuit @50,15 lock 0 Al 5",
         "Start[-29,46 Options]Quit @50,55 lock 0 Al 5", "Start[-20,46 Options]Quit @50,55 lock 0 Al 5",
