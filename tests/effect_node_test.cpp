@@ -130,7 +130,7 @@ TEST_F(EffectNodeTest, MissingPartsHostileTimesAndLoopsAreHarmless) {
     // Loop -> one node of each class over a picture, the variable one at NaN -> Loop.
     host.log.text.clear();
     NameNode* loop = make<NameNode>(host.firstNode());
-    ASSERT_TRUE(host.setObjectName(loop, "Loop"));
+    ASSERT_TRUE(host.setObjectName(loop, "Loop"));  // so the way back is a reference, not owned
     Node** slot = &loop->nextNode(0);
     for (RuntimeClass* cls = RuntimeClass::firstClass(family); cls; cls = cls->nextClass(family)) {
         EffectNode* node = item(*slot, cls->name(), 4);

@@ -112,7 +112,6 @@ TEST_F(FocusTest, TabStopMovesOverAGrid) {
                           told[1]}));
     }
     EXPECT_TRUE(Object::clear(host, action));
-    EXPECT_EQ(host.log.text, "");
 }
 
 // The remembering managers on a screen that a path node hides and shows, in
@@ -161,7 +160,6 @@ TEST_F(FocusTest, RememberingManagersSaveOnHideAndRestoreOnShow) {
                           extended->indexVariable()->value(host)}),
                   s.after);
     }
-    EXPECT_FALSE(idle->isShown());
     EXPECT_EQ(host.log.text, "");
 }
 
@@ -316,7 +314,6 @@ TEST_F(FocusTest, NavigateActionsMoveThroughATree) {
         }
         EXPECT_TRUE(Object::clear(host, action));
     }
-    EXPECT_EQ(host.log.text, "");
 }
 
 }  // namespace

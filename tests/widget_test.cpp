@@ -191,7 +191,7 @@ TEST_F(WidgetTest, SliderIsDraggedWithSelectAndThePointer) {
     region->position() = Coordinate2{20.0f, 40.0f};
     region->size() = Coordinate2{100.0f, 20.0f};
     SliderNode* s = slider(region->transformedNode(), 0.0f, 10.0f, 2.0f, 1.0f);
-    make<PictureNode>(s->cursorNode())->pictureHandle() = 9;
+    make<PictureNode>(s->nextNode(1))->pictureHandle() = 9;  // slot 1 is the cursor
     // clang-format off
     // press: 1 press Select, 2 a repeated press, -1 release, 0 none.
     struct Step { float pointer; int press; float value, cursor; bool dragging; } steps[] = {
