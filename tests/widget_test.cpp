@@ -132,8 +132,10 @@ TEST_F(WidgetTest, EditFieldPaintsItsGlyphsAndBlinksTheCursor) {
     EXPECT_FALSE(edit->onButtonPress(host, area, mode, Button::Select, 1, 1));  // on, with no text
     make<StringData>(edit->string())->set(host, "aW");
     EXPECT_TRUE(edit->onButtonPress(host, area, mode, Button::Downwards, 1, 1));
+    // clang-format off
     const std::pair<float, const char*> blinks[] = {
-        {0.0f, "bW"}, {0.4f, "bW|100"}, {0.375f, "bW|100"}, {0.125f, "bW"}, {0.5f, "bW|100"}};
+        {0.0f, "bW"}, {0.4f, "bW|100"}, {0.375f, "bW|100"}, {0.05f, "bW"}, {0.375f, "bW"}, {0.05f, "bW|100"}};
+    // clang-format on
     for (const auto& b : blinks) {
         edit->onUpdate(host, mode, area, b.first);
         painted();
