@@ -1,6 +1,6 @@
 // Effect nodes: how strongly each applies its effect as screens come and go
 // and regions gain and lose the focus over elapsed time, seen in what the
-// host paints; and nodes missing their parts or caught in a loop.
+// host paints; and nodes caught in a loop under hostile times.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -116,7 +116,7 @@ TEST_F(EffectNodeTest, EachNodeAppliesItsEffectAtTheLevelOfItsSource) {
 
 // A loaded ShowEffectNode warns; every effect node class in a loop through a
 // named node, under hostile times, stops at the depth limit.
-TEST_F(EffectNodeTest, MissingPartsHostileTimesAndLoopsAreHarmless) {
+TEST_F(EffectNodeTest, ShowWarningHostileTimesAndLoopsAreHarmless) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     RuntimeClass* family = EffectNode::absoluteClass();
     // A loaded ShowEffectNode warns as a created one does.

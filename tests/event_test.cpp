@@ -398,8 +398,8 @@ TEST_F(InputTest, UnfocusedRegionsHearNothingAndReleasesOutside) {
 }
 
 // Message records are recycled through a free list; types the manager does
-// not route are only followed by the update pass; without a tree or a
-// pointer nothing is delivered.
+// not route are only followed by the update pass; without a pointer nothing
+// is delivered.
 TEST_F(InputTest, MessageRecordsAreRecycled) {
     EXPECT_EQ(freeCount(), 11);
     for (int i = 0; i < 12; ++i)
