@@ -5,81 +5,48 @@
 // field and a volume slider; Cancel goes back.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <string>
+
 #include "TextForm.h"
 #include "test_support.h"
 
 namespace kova_test {
 namespace {
 
+// One button of the title's column; %ACTION% and %CLOSE% wrap its look in
+// the node that leads to the options screen.
 const char* const kButton = R"txt(
-    TransformNode {
-        Next node: %NEXT%
-        X: 0  Y: %Y%  Width: 100  Height: 30
-        Transformed node: TabstopNode {
-            Next node: %ACTION% NormalToFocusEffectNode {
-                Next node: FocusEffectNode {
-                    Next node: TextNode {
-                        Next node: null
-                        String: StringData { "String <do not edit>": "%TEXT%" }
-                        Style: @"System"
-                    }
-                    Effect: ColorEffect { Red: 1  Green: 1  Blue: 0  Alpha: 1 }
-                }
-                Effect: MoveEffect {
-                    "Move length": FloatData { "Value <do not edit>": 30 }
-                    "Move direction": null
-                }
-            }%CLOSE%
-        }
-    })txt";
+TransformNode { Next node: %NEXT%  X: 0  Y: %Y%  Width: 100  Height: 30  Transformed node:
+  TabstopNode { Next node: %ACTION% NormalToFocusEffectNode { Next node: FocusEffectNode {
+      Next node: TextNode { Next node: null  String: StringData { "String <do not edit>": "%TEXT%" }
+        Style: @"System" }  Effect: ColorEffect { Red: 1  Green: 1  Blue: 0  Alpha: 1 } }
+    Effect: MoveEffect { "Move length": FloatData { "Value <do not edit>": 30 }
+      "Move direction": null } }%CLOSE% } })txt";
 
-const char* const kToOptions = R"txt(CullEventActionNode {
-                Next node:)txt";
-
+// A name field (60 x 20 at the origin, at most 4 characters) over a volume
+// slider (110 x 10 at y 40, 0 to 10, one visible); Cancel goes back at once.
+const char* const kToOptions = R"txt(CullEventActionNode { Next node:)txt";
 const char* const kToOptionsEnd = R"txt(
-                Action: SetPathAction {
-                    "Path node": @"Menu"
-                    "Destination node": NameNode "Options" {
-                        Next node: TransformNode {
-                            Next node: TransformNode {
-                                Next node: CullEventActionNode {
-                                    Next node: null
-                                    Action: SetPathAction {
-                                        "Path node": @"Menu"
-                                        "Destination node": @"Title"
-                                        "In time": 0  "Out time": 0  "In wait time": 0
-                                        "Out wait time": 0  "Paint outnode over innode": false
-                                    }
-                                    Event: ButtonEvent {
-                                        "Input index (0 == all indexes)": 0
-                                        "Event type": ButtonPress  "Button type": Cancel
-                                    }
-                                }
-                                X: 0  Y: 40  Width: 110  Height: 10
-                                Transformed node: SliderNode {
-                                    Next node: null
-                                    "Cursor node": PictureNode { Next node: null  Picture: "" }
-                                    Data: FloatData "Volume" { "Value <do not edit>": 5 }
-                                    "Minimum value": 0  "Maximum value": 10  "Number visible": 1
-                                }
-                            }
-                            X: 0  Y: 0  Width: 60  Height: 20
-                            Transformed node: EditNode {
-                                Next node: null
-                                Font: ""
-                                String: StringData "Name" { "String <do not edit>": "Al" }
-                                "Max characters(-1 = no limit)": 4
-                            }
-                        }
-                    }
-                    "In time": 0.5  "Out time": 0.5  "In wait time": 0  "Out wait time": 0
-                    "Paint outnode over innode": false
-                }
-                Event: ButtonEvent {
-                    "Input index (0 == all indexes)": 0
-                    "Event type": ButtonPress  "Button type": Select
-                }
-            })txt";
+  Action: SetPathAction { "Path node": @"Menu"  "Destination node": NameNode "Options" {
+    Next node: TransformNode { Next node: TransformNode { Next node: CullEventActionNode {
+          Next node: null  Action: SetPathAction { "Path node": @"Menu"
+            "Destination node": @"Title"  "In time": 0  "Out time": 0  "In wait time": 0
+            "Out wait time": 0  "Paint outnode over innode": false }
+          Event: ButtonEvent { "Input index (0 == all indexes)": 0  "Event type": ButtonPress
+            "Button type": Cancel } }  X: 0  Y: 40  Width: 110  Height: 10
+        Transformed node: SliderNode { Next node: null
+          "Cursor node": PictureNode { Next node: null  Picture: "" }
+          Data: FloatData "Volume" { "Value <do not edit>": 5 }  "Minimum value": 0
+          "Maximum value": 10  "Number visible": 1 } }  X: 0  Y: 0  Width: 60  Height: 20
+      Transformed node: EditNode { Next node: null  Font: ""
+        String: StringData "Name" { "String <do not edit>": "Al" }
+        "Max characters(-1 = no limit)": 4 } } }  "In time": 0.5  "Out time": 0.5
+    "In wait time": 0  "Out wait time": 0  "Paint outnode over innode": false }
+  Event: ButtonEvent { "Input index (0 == all indexes)": 0  "Event type": ButtonPress
+    "Button type": Select } })txt";
 
 std::string replaced(std::string text, const std::string& key, const std::string& value) {
     for (std::size_t at; (at = text.find(key)) != std::string::npos;)
@@ -92,20 +59,21 @@ std::string menuText() {
     std::string chain = "null";
     const char* labels[] = {"Quit", "Options", "Start"};
     for (int i = 0; i < 3; ++i) {
-        bool options = i == 1;
-        std::string button = replaced(kButton, "%NEXT%", chain);
-        button = replaced(button, "%Y%", std::to_string(80 - 40 * i));
-        button = replaced(button, "%TEXT%", labels[i]);
-        button = replaced(button, "%ACTION%", options ? kToOptions : "");
-        chain = replaced(button, "%CLOSE%", options ? kToOptionsEnd : "");
+        std::string button = replaced(replaced(kButton, "%NEXT%", chain), "%TEXT%", labels[i]);
+        button = replaced(replaced(button, "%Y%", std::to_string(80 - 40 * i)), "%ACTION%",
+                          i == 1 ? kToOptions : "");
+        chain = replaced(button, "%CLOSE%", i == 1 ? kToOptionsEnd : "");
     }
-    return "PathNode \"Menu\" {\n  Next node: NameNode \"Title\" {\n"
-           "    Next node: RememberingTabstopManagerNode {\n      Next node: " +
-           chain + "\n    }\n  }\n}\n";
+    return "PathNode \"Menu\" { Next node: NameNode \"Title\" {\n"
+           "  Next node: RememberingTabstopManagerNode { Next node: " +
+           chain + " } } }\n";
 }
 
 // Loads object files from memory and draws with the fixed glyph metrics
-// (advance 10, line 16, base line 10 below a glyph's top).
+// (advance 10, line 16, base line 10 below a glyph's top). What it paints is
+// summed up in `shown`: the characters, "#" for a picture, yellow runs in
+// brackets that start with their first glyph's top left corner, "?" before
+// a glyph neither white nor yellow.
 class MenuHost : public GlyphHost {
 public:
     MenuHost() { setSize(0.0f, 0.0f); }  // rectangles in the pointer's numbers
@@ -114,29 +82,25 @@ public:
         if (found == files.end()) return nullptr;
         return new MemoryIStream(Bytes(found->second.begin(), found->second.end()));
     }
-    std::map<std::string, std::string> files;
-};
-
-struct Glyph {
-    char character;
-    Floats topLeft;  // x, y of vertex 0
-    Floats color;    // of vertex 0
-};
-
-// The glyphs painted since the host had made `calls` and `painted` records.
-std::vector<Glyph> glyphsSince(const MenuHost& host, std::size_t calls, std::size_t painted) {
-    std::vector<Glyph> out;
-    for (std::size_t i = calls; i < host.calls.size(); ++i) {
-        bool glyph = host.calls[i].rfind("charPaint ", 0) == 0;
-        if (!glyph && host.calls[i].rfind("picturePaint ", 0) != 0) continue;
-        const Vertex& v = host.painted[painted++].vertex[0];
-        if (glyph)
-            out.push_back({static_cast<char>(std::stoi(host.calls[i].substr(10))),
-                           {v.x, v.y},
-                           {v.red, v.green, v.blue, v.alpha}});
+    bool charPaint(int character, int font, PaintData& data) override {
+        const Vertex& v = data.vertex[0];
+        Floats colour{v.red, v.green, v.blue, v.alpha};
+        bool yellow = colour == Floats{1, 1, 0, 1};
+        if (yellow != inYellow)
+            shown += yellow ? "[" + printed(v.x) + "," + printed(v.y) + " " : "]";
+        if (!yellow && colour != Floats{1, 1, 1, 1}) shown += "?";
+        inYellow = yellow;
+        shown += static_cast<char>(character);
+        return GlyphHost::charPaint(character, font, data);
     }
-    return out;
-}
+    bool picturePaint(int picture, PaintData& data) override {
+        shown += "#";
+        return TestHost::picturePaint(picture, data);
+    }
+    std::map<std::string, std::string> files;
+    std::string shown;
+    bool inYellow = false;
+};
 
 using MenuTest = HostTest<MenuHost>;
 
@@ -153,98 +117,65 @@ TEST_F(MenuTest, TitleAndOptionsDrivenByInput) {
     const std::string loaded =  // the screens keep files of their own
         "Kova: Loading: Menu\r\nKova: Loading: Title\r\nKova: Loading: Options\r\n";
     EXPECT_EQ(host.log.text, loaded);
-    auto pointer = [&] { return Floats{host.pointerPosition().x, host.pointerPosition().y}; };
-    auto frame = [&](float elapsed) {
-        EXPECT_TRUE(host.update(elapsed));
-        std::size_t calls = host.calls.size(), painted = host.painted.size();
-        EXPECT_TRUE(host.paint());
-        return glyphsSince(host, calls, painted);
-    };
-    // Shown, the manager puts the pointer on the first button: "Start" is
-    // yellow and settled; the others are white.
-    EXPECT_EQ(pointer(), (Floats{50, 15}));
-    frame(1.0f);
-    auto shown = frame(0.0f);
-    ASSERT_EQ(shown.size(), 16u);  // Start, Options, Quit
-    EXPECT_EQ(shown[0].character, 'S');
-    EXPECT_EQ(shown[0].topLeft, (Floats{1, 6}));
-    EXPECT_EQ(shown[0].color, (Floats{1, 1, 0, 1}));
-    EXPECT_EQ(shown[5].color, (Floats{1, 1, 1, 1}));
-
-    // Downwards: "Options" takes the focus; its level rises at 3 a second, so
-    // it slides in from 30 to the left over a third of a second.
-    host.buttonPress(Button::Downwards, 1, 1);
-    const struct {
-        float elapsed, optionsX;
-    } slide[] = {{0.0f, -29}, {0.1f, -20}, {0.1f, -11}, {0.2f, 1}};
-    for (const auto& step : slide) {
-        SCOPED_TRACE(step.optionsX);
-        auto glyphs = frame(step.elapsed);
-        EXPECT_EQ(pointer(), (Floats{50, 55}));
-        EXPECT_EQ(glyphs[5].character, 'O');
-        EXPECT_NEAR(glyphs[5].topLeft[0], step.optionsX, 1e-4);
-        EXPECT_EQ(glyphs[5].topLeft[1], 46);
-        EXPECT_EQ(glyphs[5].color, (Floats{1, 1, 0, 1}));
-        EXPECT_EQ(glyphs[0].color, (Floats{1, 1, 1, 1}));
-    }
-
-    // Select on "Options": the path shows the options screen over half a
-    // second; the name field and the slider are its only glyph and picture.
-    host.buttonPress(Button::Select, 1, 1);
-    host.buttonRelease(Button::Select, 1);
-    frame(0.0f);
-    frame(0.6f);
-    auto options = frame(0.0f);
-    ASSERT_EQ(options.size(), 2u);
-    EXPECT_EQ(options[0].character, 'A');
-
-    // Typing into the field: Select starts editing (and locks the focus),
-    // Rightwards twice goes to the end, characters go in up to the cap of 4,
-    // Select ends editing.
-    host.pointerMove(10.0f, 10.0f);
-    frame(0.0f);
-    host.buttonPress(Button::Select, 1, 1);
-    host.buttonPress(Button::Rightwards, 1, 1);
-    host.buttonPress(Button::Rightwards, 1, 1);
-    for (int c : {'e', 'x', 'y'})
-        host.unicodePress(c, 1, 1);
-    frame(0.0f);
-    EXPECT_EQ(host.focusLockCount(), 1);
-    host.buttonPress(Button::Select, 1, 1);
-    host.buttonRelease(Button::Select, 1);
-    frame(0.0f);
-    EXPECT_EQ(host.focusLockCount(), 0);
     Data* name = static_cast<Data*>(host.findNamedObject("Name"));
-    ASSERT_NE(name, nullptr);
-    char typed[16] = {};
-    name->stringCopy(host, typed, sizeof(typed));
-    EXPECT_STREQ(typed, "Alex");
-
-    // The slider (110 wide, 0 to 10, one visible): the value 5 puts the
-    // 11-wide cursor at 49.5. Select on it and a move to the right end
-    // write 10; the release lets the focus go.
     Data* volume = static_cast<Data*>(host.findNamedObject("Volume"));
-    ASSERT_NE(volume, nullptr);
-    host.pointerMove(55.0f, 45.0f);
-    frame(0.0f);
-    host.buttonPress(Button::Select, 1, 1);
-    frame(0.0f);
-    host.pointerMove(104.5f, 45.0f);
-    frame(0.0f);
-    EXPECT_EQ(volume->value(host), 10.0f);
-    host.buttonRelease(Button::Select, 1);
-    frame(0.0f);
-    EXPECT_EQ(host.focusLockCount(), 0);
-    EXPECT_EQ(volume->value(host), 10.0f);
-
-    // Cancel: back to the title, where the manager puts the pointer on the
-    // button it remembered when the title was hidden.
-    host.buttonPress(Button::Cancel, 1, 1);
-    frame(0.0f);
-    EXPECT_EQ(pointer(), (Floats{50, 55}));
-    auto back = frame(1.0f);
-    ASSERT_EQ(back.size(), 16u);
-    EXPECT_EQ(back[5].color, (Floats{1, 1, 0, 1}));
+    ASSERT_TRUE(name && volume);
+    // Puts in the inputs (a button's name presses it, "release" lets Select go, "mX,Y" moves the
+    // pointer, "'text" types), runs a frame of `elapsed` and sums it up: what was shown, "@" the
+    // pointer, the focus lock count, the name and the volume.
+    auto step = [&](const std::string& inputs, float elapsed) {
+        std::istringstream words(inputs);
+        for (std::string word; words >> word;) {
+            float x, y;
+            for (int button = 1; button < Button::Count; ++button)
+                if (word == Button::buttonName(button)) host.buttonPress(button, 1, 1);
+            if (word == "release") host.buttonRelease(Button::Select, 1);
+            if (std::sscanf(word.c_str(), "m%f,%f", &x, &y) == 2) host.pointerMove(x, y);
+            for (std::size_t i = 1; word[0] == '\'' && i < word.size(); ++i)
+                host.unicodePress(word[i], 1, 1);
+        }
+        EXPECT_TRUE(host.update(elapsed));
+        host.shown.clear();
+        host.inYellow = false;
+        EXPECT_TRUE(host.paint());
+        char typed[16] = {};
+        name->stringCopy(host, typed, sizeof(typed));
+        const Coordinate2& at = host.pointerPosition();
+        return host.shown + (host.inYellow ? "]" : "") + " @" + printed(at.x) + "," +
+               printed(at.y) + " lock " + std::to_string(host.focusLockCount()) + " " + typed +
+               " " + printed(volume->value(host));
+    };
+    // clang-format off
+    const std::pair<const char*, float> inputs[] = {
+        // Shown, the manager puts the pointer on the first button: "Start" is yellow and settled.
+        {"", 1.0f}, {"", 0.0f},
+        // Downwards: "Options" takes the focus; its level rises at 3 a second, so it slides in
+        // from 30 to the left over a third of a second.
+        {"Downwards", 0.0f}, {"", 0.1f}, {"", 0.1f}, {"", 0.2f},
+        // Select on "Options": the path shows the options screen over half a second; the name
+        // field and the slider are all it paints.
+        {"Select release", 0.0f}, {"", 0.6f}, {"", 0.0f},
+        // Typing into the field: Select starts editing (and locks the focus), Rightwards twice
+        // goes to the end, characters go in up to the cap of 4, Select ends editing.
+        {"m10,10", 0.0f}, {"Select Rightwards Rightwards 'exy", 0.0f}, {"Select release", 0.0f},
+        // The slider: the value 5 puts the 11-wide cursor at 49.5. Select on it and a move to
+        // the right end write 10; the release lets the focus go.
+        {"m55,45", 0.0f}, {"Select", 0.0f}, {"m104.5,45", 0.0f}, {"release", 0.0f},
+        // Cancel: back to the title, where the manager puts the pointer on the button it
+        // remembered when the title was hidden.
+        {"Cancel", 0.0f}, {"", 1.0f}};
+    const char* expected[] = {
+        "[1,6 Start]OptionsQuit @50,15 lock 0 Al 5", "[1,6 Start]OptionsQuit @50,15 lock 0 Al 5",
+        "Start[-29,46 Options]Quit @50,55 lock 0 Al 5", "Start[-20,46 Options]Quit @50,55 lock 0 Al 5",
+        "Start[-11,46 Options]Quit @50,55 lock 0 Al 5", "Start[1,46 Options]Quit @50,55 lock 0 Al 5",
+        "StartOptionsQuit @50,55 lock 0 Al 5", "Al# @50,55 lock 0 Al 5", "Al# @50,55 lock 0 Al 5", "Al# @10,10 lock 0 Al 5", "Alex## @10,10 lock 1 Alex 5", "Alex# @10,10 lock 0 Alex 5",
+        "Alex# @55,45 lock 0 Alex 5", "Alex# @55,45 lock 1 Alex 5", "Alex# @104.5,45 lock 1 Alex 10", "Alex# @104.5,45 lock 0 Alex 10",
+        "Start[-29,46 Options]Quit @50,55 lock 0 Alex 10", "Start[1,46 Options]Quit @50,55 lock 0 Alex 10"};
+    // clang-format on
+    for (int i = 0; i < 18; ++i) {
+        std::string state = step(inputs[i].first, inputs[i].second);
+        EXPECT_EQ(state, expected[i]) << inputs[i].first;
+    }
     EXPECT_EQ(host.log.text, loaded);
 }
 
