@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 
 // Few and small, so that every build compares them quickly; a channel may
 // round differently on another machine.
-const char* const kGoldenShots[] = {"03-title-focus-moved", "06-options-slider",
+const std::string kGoldenShots[] = {"03-title-focus-moved", "06-options-slider",
                                     "10-join-two-players"};
 const int kTolerance = 3;
 
@@ -95,8 +95,8 @@ TEST(DemoTest, KovaDemoWritesTheFramesItPrintsOrSaysWhyNot) {
     std::ofstream(dir / "blocked") << "a file, not a directory";
     std::string paths;
     for (const DemoScene& scene : DemoReel::scenes()) {
-        for (const DemoShot& shot : scene.shots)
-            paths += "out/demo/" + shot.name + ".png\n";
+        for (const DemoShot& shot : scene)
+            paths += "out/demo/" + std::string(shot.name) + ".png\n";
     }
     const struct {
         const char* arguments;

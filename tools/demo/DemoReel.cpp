@@ -13,33 +13,27 @@ namespace {
 // Behind everything the sample paints (its backdrop covers the screen).
 const Color kBackground{0.0f, 0.0f, 0.0f, 1.0f};
 
-// The engine's errors and warnings, and every line of the host's own.
-std::vector<std::string> problemsIn(const std::vector<std::string>& lines) {
-    std::vector<std::string> problems = text::problemLines(lines);
-    for (const std::string& line : lines) {
-        if (line.compare(0, 10, "KovaHost: ") == 0) problems.push_back(line);
-    }
-    return problems;
-}
+// The times follow the scripts: each script says what happens when.
+const DemoShot kTitleShots[] = {{"01-title", 1.6},
+                                {"02-title-focus-moving", 2.1},
+                                {"03-title-focus-moved", 2.6},
+                                {"04-title-to-options", 3.3}};
+const DemoShot kOptionsShots[] = {
+    {"05-options-typing", 3.85}, {"06-options-slider", 5.2}, {"07-options-settings", 7.0}};
+const DemoShot kJoinShots[] = {
+    {"08-join-waiting", 2.8}, {"09-join-one-player", 3.6}, {"10-join-two-players", 4.6}};
 
 }  // namespace
 
-std::string DemoReel::builtSampleDirectory() {
+const char* DemoReel::builtSampleDirectory() {
     return KOVA_SAMPLE_DIR;
 }
 
-// The times follow the scripts: each script says what happens when.
 const std::vector<DemoScene>& DemoReel::scenes() {
     static const std::vector<DemoScene> kScenes = {
-        {"Scripts/title.script",
-         {{"01-title", 1.6},
-          {"02-title-focus-moving", 2.1},
-          {"03-title-focus-moved", 2.6},
-          {"04-title-to-options", 3.3}}},
-        {"Scripts/options.script",
-         {{"05-options-typing", 3.85}, {"06-options-slider", 5.2}, {"07-options-settings", 7.0}}},
-        {"Scripts/join.script",
-         {{"08-join-waiting", 2.8}, {"09-join-one-player", 3.6}, {"10-join-two-players", 4.6}}},
+        {"Scripts/title.script", kTitleShots, 4},
+        {"Scripts/options.script", kOptionsShots, 3},
+        {"Scripts/join.script", kJoinShots, 3},
     };
     return kScenes;
 }
@@ -49,30 +43,35 @@ DemoReel::DemoReel(std::string samples, int width, int height)
 
 bool DemoReel::play(const DemoScene& scene, const ShotHandler& handler, std::string& error) {
     host::InputScript script;
-    std::string scriptPath = (std::filesystem::path(samples_) / scene.script).string();
-    if (!script.load(scriptPath, error)) return false;
+    if (!script.load(samples_ + "/" + scene.script, error)) return false;
 
     SampleHost sample(samples_, width_, height_);
-    bool played = sample.start();
-    if (!played) error = "the sample menu in '" + samples_ + "' cannot be loaded";
     host::FrameDriver driver(sample);
     driver.setScript(script);
-    driver.setBackground(kBackground);
-    for (const DemoShot& shot : scene.shots) {
+    bool played = sample.start();
+    std::string refused;  // why the handler refused, if it did
+    for (const DemoShot* shot = scene.begin(); played && shot != scene.end(); ++shot) {
+        played = driver.runTo(shot->time);
         if (!played) break;
-        played = driver.runTo(shot.time);
-        if (!played) {
-            error = "a frame failed before " + shot.name;
-            break;
-        }
         sample.canvas().clear(kBackground);
         sample.paint();
-        played = handler(shot, sample.canvas(), error);
+        played = handler(*shot, sample.canvas(), refused);
     }
     sample.exit();
-    std::vector<std::string> problems = problemsIn(sample.log().lines());
-    problems_.insert(problems_.end(), problems.begin(), problems.end());
+    keepProblems(sample.log().lines());
+    if (!played) {
+        error =
+            refused.empty() ? "the sample menu in '" + samples_ + "' cannot be played" : refused;
+    }
     return played;
+}
+
+void DemoReel::keepProblems(const std::vector<std::string>& log) {
+    for (const std::string& line : text::problemLines(log))
+        problems_.push_back(line);
+    for (const std::string& line : log) {
+        if (line.compare(0, 10, "KovaHost: ") == 0) problems_.push_back(line);
+    }
 }
 
 bool DemoReel::writeAll(const std::string& directory, std::vector<std::string>& paths,
@@ -80,7 +79,7 @@ bool DemoReel::writeAll(const std::string& directory, std::vector<std::string>& 
     std::error_code made;
     std::filesystem::create_directories(directory, made);
     auto write = [&](const DemoShot& shot, const host::Canvas& canvas, std::string& why) {
-        std::string path = (std::filesystem::path(directory) / (shot.name + ".png")).string();
+        std::string path = (std::filesystem::path(directory) / shot.name).string() + ".png";
         if (!canvas.writePng(path, why)) {
             why = path + ": " + why;
             return false;

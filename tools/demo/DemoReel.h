@@ -15,19 +15,24 @@ namespace kova {
 namespace demo {
 
 struct DemoShot {
-    std::string name;  // the picture's name, without ".png"
+    const char* name;  // the picture's name, without ".png"
     double time;       // seconds after the menu was loaded
 };
 
+// One script and the moments it leads to, in time order.
 struct DemoScene {
-    std::string script;  // below the sample's directory
-    std::vector<DemoShot> shots;
+    const char* script;  // below the sample's directory
+    const DemoShot* shots;
+    int shotCount;
+
+    const DemoShot* begin() const { return shots; }
+    const DemoShot* end() const { return shots + shotCount; }
 };
 
 class DemoReel {
 public:
     // The directory of the sample built with this program.
-    static std::string builtSampleDirectory();
+    static const char* builtSampleDirectory();
     static const std::vector<DemoScene>& scenes();
 
     // samples: the built sample; the canvas is width x height pixels.
@@ -39,7 +44,7 @@ public:
 
     // Plays one scene from the start and hands the screen to handler at each
     // of its shots, then exits the engine. False, with a reason, when the
-    // script cannot be read, the menu cannot be loaded, a frame fails or the
+    // script cannot be read, the menu cannot be loaded or played, or the
     // handler refuses; what the engine or the host logged as a problem is
     // added to problems() either way.
     bool play(const DemoScene& scene, const ShotHandler& handler, std::string& error);
@@ -54,6 +59,9 @@ public:
     const std::vector<std::string>& problems() const { return problems_; }
 
 private:
+    // Keeps the engine's errors and warnings, and every line of the host's own.
+    void keepProblems(const std::vector<std::string>& log);
+
     std::string samples_;
     int width_;
     int height_;
