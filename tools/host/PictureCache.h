@@ -1,7 +1,8 @@
 // Pictures: PNG files named like streams, relative to the root directory
 // ("Pictures/Logo.png"). A picture is read once, when its name is first
 // asked for; a missing or damaged file logs one line and the picture then
-// has no size and draws nothing. The empty name is handle 0, no picture.
+// has no size and draws nothing. The empty name is handle 0, no picture (the
+// host draws it as a plain quad in its vertex colours).
 #pragma once
 
 #include <string>

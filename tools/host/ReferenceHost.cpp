@@ -47,8 +47,13 @@ float ReferenceHost::charKerning(int font, int first, int second) {
     return fonts_.kerning(font, first, second);
 }
 
+// Picture 0, no picture, is a plain quad in its vertex colours: the engine
+// draws its cursor bars and underlines that way, and screens draw panels and
+// backgrounds with it under colour effects.
 bool ReferenceHost::picturePaint(int picture, PaintData& data) {
-    Texture texture = pictures_.picture(picture).texture();
+    static const unsigned char kWhite[4] = {255, 255, 255, 255};
+    Texture texture =
+        picture == 0 ? Texture{1, 1, 4, kWhite} : pictures_.picture(picture).texture();
     if (!texture.pixels) return false;
     return rasterizer_.drawQuad(clipRect(), data, texture);
 }

@@ -2,7 +2,8 @@
 // - streams are files below a root directory (FileStore: a file is replaced
 //   only once it is wholly written; saveFiles saves all or nothing),
 // - fonts come from FreeType ("DejaVuSans 24": FontCache),
-// - pictures are PNG files below the root (PictureCache),
+// - pictures are PNG files below the root (PictureCache); picture 0 is a
+//   plain quad in its vertex colours,
 // - drawing goes into an RGBA image (Canvas) through a software rasterizer,
 // - sounds are recorded with their time (SoundLog),
 // - log is kept line by line (HostLog), the engine's and the host's own.

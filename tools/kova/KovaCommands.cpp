@@ -1,5 +1,6 @@
 #include "KovaCommands.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -25,8 +26,10 @@ const char kProgramHelp[] =
     "  build TEXT -o FILE  write a text as an object file (\"KovaFile 2.0\")\n"
     "  check FILE...       load object files and report every log line\n";
 
-// Listed between check and classes in builds with render.
-const char kRenderLine[] = "  render FILE         draw a screen set as PNG pictures over time\n";
+// Listed between check and classes in builds with render and demo.
+const char kRenderLines[] =
+    "  render FILE         draw a screen set as PNG pictures over time\n"
+    "  demo                picture the sample menu at its key moments\n";
 
 const char kProgramHelpEnd[] =
     "  classes [CLASS...]  list the classes with their parents and fields\n"
@@ -172,6 +175,18 @@ bool usageError(const std::string& command, const std::string& message) {
     return false;
 }
 
+bool parseSize(const std::string& text, int& width, int& height) {
+    char* end = nullptr;
+    long w = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != 'x') return false;
+    const char* rest = end + 1;
+    long h = std::strtol(rest, &end, 10);
+    if (end == rest || *end != 0 || w < 1 || h < 1 || w > 8192 || h > 8192) return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
 bool locateObjectFile(const std::string& root, const std::string& argument, ObjectFile& file,
                       std::string& error) {
     namespace fs = std::filesystem;
@@ -202,10 +217,11 @@ bool locateObjectFile(const std::string& root, const std::string& argument, Obje
 
 std::string helpText(const std::string& command) {
     if (command.empty()) {
-        return std::string(kProgramHelp) + (renderHelp().empty() ? "" : kRenderLine) +
+        return std::string(kProgramHelp) + (renderHelp().empty() ? "" : kRenderLines) +
                kProgramHelpEnd;
     }
     if (command == "render") return renderHelp();
+    if (command == "demo") return demoHelp();
     if (command == "dump") return kDumpHelp;
     if (command == "build") return kBuildHelp;
     if (command == "check") return kCheckHelp;
@@ -352,7 +368,13 @@ int runClasses(const Arguments& arguments) {
 std::string renderHelp() {
     return "";
 }
+std::string demoHelp() {
+    return "";
+}
 int runRender(const Arguments&) {
+    return 2;
+}
+int runDemo(const Arguments&) {
     return 2;
 }
 #endif

@@ -16,9 +16,14 @@ int runCheck(const Arguments& arguments);
 int runClasses(const Arguments& arguments);
 // Only in builds with the reference host (KovaHost).
 int runRender(const Arguments& arguments);
+int runDemo(const Arguments& arguments);
 
-// The help text of render; empty in builds without it.
+// The help texts of render and demo; empty in builds without them.
 std::string renderHelp();
+std::string demoHelp();
+
+// A picture size "WxH", from 1x1 to 8192x8192.
+bool parseSize(const std::string& text, int& width, int& height);
 
 // Where an object file named on the command line lies: the root directory
 // that stream names are relative to, and the file's own stream name.

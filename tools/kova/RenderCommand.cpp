@@ -58,18 +58,6 @@ struct RenderOptions {
     std::vector<std::string> positional;
 };
 
-bool parseSize(const std::string& text, int& width, int& height) {
-    char* end = nullptr;
-    long w = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != 'x') return false;
-    const char* rest = end + 1;
-    long h = std::strtol(rest, &end, 10);
-    if (end == rest || *end != 0 || w < 1 || h < 1 || w > 8192 || h > 8192) return false;
-    width = static_cast<int>(w);
-    height = static_cast<int>(h);
-    return true;
-}
-
 bool parseTimes(const std::string& text, std::vector<double>& times) {
     times.clear();
     std::size_t start = 0;
