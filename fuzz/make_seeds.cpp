@@ -1,6 +1,7 @@
 // Writes the seed corpora of the fuzz targets: real files the engine writes
 // for a few small screens, and field programs written by the engine's output
-// streams. Usage: kova_fuzz_seeds <corpus directory>
+// streams, and caches of the sample menu. Usage: fuzz_seeds <corpus directory>
+// (the input_loop and text_form seeds are written by hand)
 //
 // The seeds are committed; run this again only when a file format changes.
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "sample_menu.h"
 
 namespace kova_fuzz {
 namespace {
@@ -266,6 +268,18 @@ Bytes objects() {
     return out;
 }
 
+// The cache a game records on the sample menu's first load, and the cache
+// of the title screen alone (a cache of another root).
+Bytes sampleCache(const char* root) {
+    FuzzHost host;
+    host.init();
+    host.files = sampleFiles();
+    host.load(root, "cache");
+    Bytes cache = host.files["cache"];
+    host.exit();
+    return cache;
+}
+
 }  // namespace
 }  // namespace kova_fuzz
 
@@ -286,6 +300,9 @@ int main(int argc, char** argv) {
     writeSeed(fields, "numbers", numbers());
     writeSeed(fields, "texts", texts());
     writeSeed(fields, "objects", objects());
+    fs::path cache = corpus / "cache_replay";
+    writeSeed(cache, "sample_menu", sampleCache("Menus/Main"));
+    writeSeed(cache, "title_screen", sampleCache("Screens/Title"));
     requireNothingAlive("seeds");
     return 0;
 }

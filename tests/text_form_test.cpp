@@ -339,10 +339,14 @@ TEST_F(TextFormTest, DamagedTextsFailCleanly) {
     }
 }
 
-// Every float reads to its exact bits and is written back as the same text.
+// Every float reads to its exact bits and is written back as the same text:
+// the shortest digits that keep the bits, as people write numbers, with an
+// exponent only for very large or very small magnitudes.
 TEST_F(TextFormTest, FloatsKeepTheirBitsBothWays) {
     std::istringstream rows(
-        "0.1 3DCCCCCD -0 80000000 1e-45 1 3.4028235e+38 7F7FFFFF inf 7F800000 "
+        "0.1 3DCCCCCD -0 80000000 1e-45 1 3.4028235e38 7F7FFFFF 10 41200000 200 43480000 "
+        "0.001 3A83126F -1.5 BFC00000 0.000001 358637BD 1.5e-7 34210FB0 16777216 4B800000 "
+        "123456.79 47F12065 1e16 5A0E1BCA inf 7F800000 "
         "-inf FF800000 nan 7FC00000 nan(0x7FC00001) 7FC00001 nan(0xFFC00000) "
         "FFC00000 nan(0x7F800001) 7F800001 0.33333334 3EAAAAAB");
     std::string value, written;
@@ -528,6 +532,69 @@ TEST(ClassListingTest, ShowsParentsAndFields) {
               "    Styles: list of Style\n    Style: Style\n    Extra: Object\n"
               "    Child: Node\n    Tag: static text\n");
     host.exit();
+}
+
+// Lists nest records as deep as the readers allow: what builds also dumps
+// (list brackets indent the text but are no record of their own).
+TEST(TextFormLimits, NestedListsDumpAsDeepAsTheyBuild) {
+    for (int depth : {513, 1023}) {
+        std::string text;
+        for (int i = 0; i < depth; ++i)
+            text += "ActionListAction { Action list: [\n";
+        text += "ActionListAction { Action list: [] }\n";
+        for (int i = 0; i < depth; ++i)
+            text += "] }\n";
+        MemoryHost building;
+        building.init();
+        std::string error;
+        EXPECT_TRUE(buildObjectFile(building, text, "t.txt", "Main", error)) << error;
+        building.exit();
+        Converted again = convert(building.files, "Main", false);
+        EXPECT_EQ(again.files, building.files) << depth;
+    }
+}
+
+// Empty parts of a name ("a//b", "/a", "a/") name nothing: the directory
+// files and finds such names without them, a text refuses them at their
+// place, and a file holding one shared record under such a name loads it as
+// one object.
+TEST(TextFormLimits, NamesWithEmptyPartsAreOneObjectOrRefused) {
+    MemoryHost host;
+    host.init();
+    Node* objects[3] = {};
+    const char* names[] = {"a//b", "/c", "d\\/e//f"};
+    const char* sameAs[] = {"a/b", "c", "d/e/f"};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(Node::create(host, objects[i], NameNode::absoluteClass()));
+        EXPECT_TRUE(host.setObjectName(objects[i], names[i])) << names[i];
+        EXPECT_EQ(host.findNamedObject(names[i]), objects[i]) << names[i];
+        EXPECT_EQ(host.findNamedObject(sameAs[i]), objects[i]) << names[i];
+    }
+    host.exit();
+    for (const char* name : {"a//b", "/a", "a/"}) {
+        std::string text = std::string("NameNode \"") + name + "\" { Next node: null }";
+        EXPECT_EQ(readError(text), std::string("t.kova:1:10: the object name '") + name +
+                                       "' has an empty part (a separator at its start or end, "
+                                       "or two in a row)");
+        text = std::string("NameNode { Next node: @\"") + name + "\" }";
+        EXPECT_NE(readError(text).find("has an empty part"), std::string::npos) << text;
+    }
+    // A file may still hold such a name: one record shared by two references
+    // stays one object.
+    MemoryHost building;
+    building.init();
+    std::string error;
+    ASSERT_TRUE(buildObjectFile(building,
+                                "AddData { Data 1: IntData \"v/w\" { \"Value <do not edit>\": 3 } "
+                                "Data 2: @\"v/w\" }",
+                                "t.txt", "Main", error))
+        << error;
+    building.exit();
+    std::string& file = building.files["Main"];
+    file.replace(file.find("\x03v/w"), 4, "\x04v//w");
+    Converted dumped = convert(building.files, "Main", false);
+    EXPECT_EQ(dumped.problems, std::vector<std::string>{});
+    EXPECT_NE(dumped.text.find("Data 2: @\"v/w\""), std::string::npos) << dumped.text;
 }
 
 }  // namespace kova_test

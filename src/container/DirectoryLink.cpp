@@ -67,8 +67,10 @@ bool DirectoryLink::addObject(System& system, Object* object, const char* direct
 
 // Components are taken one at a time in a loop, so a long path costs no
 // stack. A component of 260 bytes or more is refused (null); directories
-// made for the earlier components stay. A trailing separator is ignored.
+// made for the earlier components stay. Empty components (a leading,
+// trailing or doubled separator) are passed over, as lookups pass over them.
 DirectoryLink* DirectoryLink::addDirectory(System&, const char* path) {
+    path = name_path::skipSeparators(path);
     if (!path || !*path) return nullptr;
     DirectoryLink* directory = this;
     while (directory && path && *path) {
@@ -78,7 +80,7 @@ DirectoryLink* DirectoryLink::addDirectory(System&, const char* path) {
             return nullptr;
         }
         directory = directory->findOrAddDirectory(component);
-        path = separator ? separator + 1 : nullptr;
+        path = separator ? name_path::skipSeparators(separator + 1) : nullptr;
     }
     return directory;
 }

@@ -88,6 +88,7 @@ bool matchesDirectory(const char* fullName, const char* text, const char*& rest)
 
 Object* findInChain(System& system, NameLink* link, const char* fullName) {
     if (!fullName) return nullptr;
+    fullName = name_path::skipSeparators(fullName);
     for (; link; link = link->nextSibling()) {
         if (link->isDirectory()) {
             NameLink* child = link->childLink();

@@ -19,6 +19,14 @@ inline bool copyComponent(const char* path, const char* separator, char* buffer,
     return true;
 }
 
+// Empty parts of a path ("a//b", "/a") name nothing: both registration and
+// lookup pass over them, so a name is filed and found in the same place.
+inline const char* skipSeparators(const char* path) {
+    while (path && (*path == '/' || *path == '\\'))
+        ++path;
+    return path;
+}
+
 }  // namespace name_path
 }  // namespace kova
 }  // namespace tarn

@@ -404,6 +404,20 @@ bool TextFormIStream::readClassToken(RuntimeClass*& cls, const Slot& slot) {
     return fits(cls, slot, "class " + quoteForMessage(token), at);
 }
 
+// The directory would pass over an empty part, so "a//b" would be filed and
+// found as "a/b": a text that says "a//b" most likely means something else.
+bool TextFormIStream::checkNameParts(const std::string& name, const Mark& at) {
+    bool empty = true;  // the part so far
+    for (char c : name) {
+        bool separator = c == '/' || c == '\\';
+        if (separator && empty) break;
+        empty = separator;
+    }
+    if (!empty) return true;
+    return fail(at, "the object name " + quoteForMessage(name) +
+                        " has an empty part (a separator at its start or end, or two in a row)");
+}
+
 // A named object: one already known (defined earlier in the text, or loaded),
 // or the root of the object file of that name.
 bool TextFormIStream::readByName(System& system, Object*& reference, const Slot& slot) {
@@ -418,6 +432,7 @@ bool TextFormIStream::readByName(System& system, Object*& reference, const Slot&
     if (name.empty() || name.size() > kLongestObjectName) {
         return fail(at, "an object name has 1 to 127 bytes");
     }
+    if (!checkNameParts(name, at)) return false;
     Object* object = system.findNamedObject(name.c_str());
     if (!object) {
         // A tool host keeps the log: problems in the file loaded here belong
@@ -450,6 +465,7 @@ bool TextFormIStream::readFullRecord(System& system, Object*& reference, const S
         if (name.size() > kLongestObjectName) {
             return fail(nameAt, "an object name has at most 127 bytes");
         }
+        if (!name.empty() && !checkNameParts(name, nameAt)) return false;
         cursor_.skipBlank();
     }
     if (cursor_.peek() != '{') {

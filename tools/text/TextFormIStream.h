@@ -82,6 +82,7 @@ private:
 
     bool readRecord(System& system, Object*& reference, const Slot& slot);
     bool readByName(System& system, Object*& reference, const Slot& slot);
+    bool checkNameParts(const std::string& name, const Mark& at);
     bool readClassToken(RuntimeClass*& cls, const Slot& slot);
     bool readFullRecord(System& system, Object*& reference, const Slot& slot, RuntimeClass* cls,
                         const Mark& at, bool isRoot, const char* defaultName);

@@ -157,7 +157,9 @@ bool TextFormOStream::writeRecord(System& system, Object* object, const char* im
         text_ += "@" + quoteBytes(name);
         return true;
     }
-    if (depth_ >= kDeepestRecord) {
+    // Only records count, as in the readers: a list's brackets indent but do
+    // not nest a record deeper.
+    if (records_ >= kDeepestRecord) {
         return fail("records nested deeper than " + std::to_string(kDeepestRecord));
     }
     RuntimeClass* cls = object->actualClass();
@@ -167,7 +169,9 @@ bool TextFormOStream::writeRecord(System& system, Object* object, const char* im
     text_ += " {\n";
     std::size_t fieldsStart = text_.size();
     ++depth_;
+    ++records_;
     bool saved = object->onSave(system, *this);
+    --records_;
     --depth_;
     if (!error_.empty()) return false;
     if (!saved) return fail("class " + classToken(cls) + " could not write its fields");
@@ -185,6 +189,7 @@ bool TextFormOStream::writeRoot(System& system, Object* root, const char* implie
     error_.clear();
     written_.clear();
     depth_ = 0;
+    records_ = 0;
     if (!root) return fail("there is no root object to write");
     if (!writeRecord(system, root, impliedName, true)) return false;
     text_ += '\n';

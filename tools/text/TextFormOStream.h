@@ -60,7 +60,8 @@ private:
 
     std::string text_;
     std::string error_;
-    int depth_ = 0;
+    int depth_ = 0;    // indentation: records and list brackets
+    int records_ = 0;  // records open, the depth the readers limit
     bool inlineOwnFiles_;
     std::set<Object*> written_;  // named objects written in full so far
 };

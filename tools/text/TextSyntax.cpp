@@ -289,6 +289,29 @@ bool piecesToUnits(const std::vector<TextPiece>& pieces, std::u16string& units, 
     return true;
 }
 
+namespace {
+
+// Significant digits d1 d2 d3... of the value d1.d2d3... x 10^exponent,
+// written as people write numbers (10, 200, 0.001, -1.5); an exponent only
+// outside 1e-6 .. 1e15, where positional digits would run long ("1.5e-7",
+// "3e20").
+std::string placeDecimalPoint(const std::string& digits, int exponent) {
+    int count = static_cast<int>(digits.size());
+    if (exponent < -6 || exponent > 15) {
+        std::string mantissa = digits.substr(0, 1);
+        if (count > 1) mantissa += "." + digits.substr(1);
+        return mantissa + "e" + std::to_string(exponent);
+    }
+    if (exponent < 0)
+        return "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    if (exponent >= count - 1)
+        return digits + std::string(static_cast<std::size_t>(exponent - count + 1), '0');
+    return digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
+           digits.substr(static_cast<std::size_t>(exponent) + 1);
+}
+
+}  // namespace
+
 std::string formatFloat(float value) {
     unsigned int bits = floatBits(value);
     if (isNanBits(bits)) {
@@ -298,13 +321,25 @@ std::string formatFloat(float value) {
         return buffer;
     }
     if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-    // Nine significant digits always read back exactly; fewer often do.
+    // The fewest significant digits that read back to the same bits (nine
+    // always do), taken from the "d.ddde+x" form.
     char buffer[64];
     for (int precision = 1; precision <= 9; ++precision) {
-        std::snprintf(buffer, sizeof(buffer), "%.*g", precision, static_cast<double>(value));
+        std::snprintf(buffer, sizeof(buffer), "%.*e", precision - 1, static_cast<double>(value));
         if (floatBits(std::strtof(buffer, nullptr)) == bits) break;
     }
-    return buffer;
+    std::string digits;
+    const char* at = buffer;
+    bool negative = *at == '-';
+    if (negative) ++at;
+    for (; *at != 'e'; ++at) {
+        if (*at != '.') digits += *at;
+    }
+    int exponent = std::atoi(at + 1);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    std::string sign = negative ? "-" : "";
+    return sign + placeDecimalPoint(digits, exponent);
 }
 
 bool parseFloat(const std::string& word, float& value) {
