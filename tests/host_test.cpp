@@ -150,24 +150,25 @@ TEST(RasterizerTest, DrawsQuadsExactly) {
 }
 
 TEST(RasterizerTest, BlendsWithTheEngineBlendFunctions) {
-    // A source of (1, 0.5, 0, 0.5) over a destination of (0.5, 0.5, 1, 0.5):
-    // the blend functions, whether the quad is drawn and the pixel then. A
-    // number that names no blend function refuses the quad.
+    // A source of (1, 0.5, 0, 0.75) over a destination of (0.5, 0.5, 1, 0.125):
+    // no factor equals the one it could be mistaken for. The blend functions,
+    // whether the quad is drawn and the pixel then. A number that names no
+    // blend function refuses the quad.
     const std::vector<std::tuple<int, int, bool, unsigned>> cases = {
-        {7, 8, true, 0xBF808080},    // source alpha, one minus source alpha
-        {2, 2, true, 0xFFFFFFFF},    // one, one
-        {1, 3, true, 0x80400040},    // zero, source colour
-        {4, 6, true, 0x40800080},    // one minus source colour, one minus dest colour
-        {9, 2, true, 0xFFBFFFBF},    // dest alpha, one
-        {5, 10, true, 0xBF808080},   // dest colour, one minus dest alpha
-        {11, 1, true, 0x80400080},   // source alpha saturate, zero
-        {0, 8, false, 0x8080FF80},   // "ERROR"
-        {7, 12, false, 0x8080FF80},  // past the table
+        {7, 8, true, 0xDF804097},    // source alpha, one minus source alpha
+        {2, 2, true, 0xFFFFFFDF},    // one, one
+        {1, 3, true, 0x80400018},    // zero, source colour
+        {4, 6, true, 0x4080004C},    // one minus source colour, one minus dest colour
+        {9, 2, true, 0x9F8FFF38},    // dest alpha, one
+        {5, 10, true, 0xEFAFDF34},   // dest colour, one minus dest alpha
+        {11, 1, true, 0xBF6000BF},   // source alpha saturate, zero
+        {0, 8, false, 0x8080FF20},   // "ERROR"
+        {7, 12, false, 0x8080FF20},  // past the table
     };
     for (const auto& [source, destination, accepted, expected] : cases) {
         Canvas canvas(1, 1);
-        canvas.clear(Color{0.5f, 0.5f, 1.0f, 0.5f});
-        PaintData data = quad(-1, -1, 1, 1, {}, {Color{1.0f, 0.5f, 0.0f, 0.5f}});
+        canvas.clear(Color{0.5f, 0.5f, 1.0f, 0.125f});
+        PaintData data = quad(-1, -1, 1, 1, {}, {Color{1.0f, 0.5f, 0.0f, 0.75f}});
         data.sourceBlendFunc = source;
         data.destinationBlendFunc = destination;
         EXPECT_EQ(Rasterizer(canvas).drawQuad(Rectangle{-1, -1, 2, 2}, data, kWhite), accepted);
