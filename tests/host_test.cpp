@@ -26,7 +26,9 @@ using namespace tarn::kova::host;
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
+// The bytes of a regular file; nothing for anything else (/dev/full never ends).
 std::string readFile(const fs::path& path) {
+    if (!fs::is_regular_file(path)) return "";
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
