@@ -1,95 +1,98 @@
-// Layout nodes: the areas, depths and clips they hand to their subtrees, the
-// modes they drive from the pointer, the pipe element that tells effects about
-// those modes, and windows dragged with the pointer.
+// Nodes that lay out, gate and switch what is below them: the areas, depths
+// and clips layout nodes hand to their subtrees and the modes they drive
+// from the pointer; chains faded, disabled and held by variables; screens
+// switched by path nodes. Screens are described as text; probe leaves tell
+// what reaches them, frame by frame.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cmath>
+#include <functional>
+#include <iterator>
 #include <map>
-#include <string>
-#include <vector>
+#include <regex>
+#include <sstream>
 
 #include "test_support.h"
 
 namespace kova_test {
 namespace {
 
-std::string text(float value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof(buffer), "%g", static_cast<double>(value));
-    return buffer;
+using Lines = std::vector<std::string>;
+
+// Screens in the text form, with two shorthands: <n> is a probe leaf that
+// paints picture n, and =v (or name=v) a variable holding v (of that name).
+std::string expanded(const std::string& text) {
+    std::string out = std::regex_replace(text, std::regex("<(\\d+)>"),
+                                         "PaintProbe { Next node: null Picture: \"$1\" }");
+    out = std::regex_replace(out, std::regex("(\\w+)=(-?[\\d.]+)"),
+                             "FloatData \"$1\" { Value <do not edit>: $2 }");
+    return std::regex_replace(out, std::regex("=(-?[\\d.]+)"),
+                              "FloatData { Value <do not edit>: $1 }");
 }
 
-std::string text(const Rectangle& r) {
-    return text(r.x) + "," + text(r.y) + "," + text(r.width) + "," + text(r.height) + "," +
-           text(r.z);
+// A mode as "target/current".
+std::string levels(Mode* mode) {
+    return printed(mode->targetLevel()) + "/" + printed(mode->currentLevel());
 }
 
-// Records each picture as its top left and bottom right corners and the clip
-// in force while the call lasts.
-class LayoutHost : public TestHost {
+// What the probes tell: events, updates (when asked for, with their areas
+// when asked for) and the element each probe paints through.
+class ProbeHost : public PaintLogHost {
 public:
-    bool picturePaint(int picture, PaintData& data) override {
-        const Vertex& a = data.vertex[0];
-        const Vertex& b = data.vertex[2];
-        pictures.push_back("picture " + std::to_string(picture) + " " + text(a.x) + "," +
-                           text(a.y) + "," + text(a.z) + " " + text(b.x) + "," + text(b.y) + "," +
-                           text(b.z) + " clip " + (data.clipRect ? text(*data.clipRect) : "none"));
-        return true;
-    }
-    std::vector<std::string> pictures;
+    Lines events, painting;
+    bool updates = true;
+    bool areas = false;
+    int refuseUpdate = -1;  // the probe whose update fails
 };
 
-// Paints one picture over its area and logs what reaches it.
-class LayoutLeaf : public Node {
-    KOVA_RUNTIME_CLASS(LayoutLeaf)
+// A picture that tells its host each event but Update as "<picture>
+// <event>", each update as "<picture> update", and while painting, the
+// element it paints through as "<picture>[ show <direction> <level>][ mode
+// <direction> <level>] pipe <elements up to the root>", the show and mode
+// parts when they are not those of the root element (0 1).
+class PaintProbe : public PictureNode {
+    KOVA_RUNTIME_CLASS(PaintProbe)
 public:
     using Node::onEvent;
-    bool onEvent(System&, Rectangle&, Mode&, EventData& data) override {
-        log->push_back(label + " " + Event::name(data.type));
+    bool onEvent(System& system, Rectangle&, Mode&, EventData& data) override {
+        if (data.type != Event::Update)
+            host(system).events.push_back(me() + Event::name(data.type));
         return false;
     }
-    bool onUpdate(System&, Mode& mode, Rectangle& rect, float) override {
-        if (logWalks) log->push_back(label + " update " + text(rect));
-        updateMode = &mode;
-        return !refuseUpdate;
+    bool onUpdate(System& system, Mode&, Rectangle& rect, float) override {
+        ProbeHost& h = host(system);
+        if (h.updates)
+            h.events.push_back(me() + "update" + (h.areas ? " " + describeArea(rect) : ""));
+        return pictureHandle() != h.refuseUpdate;
     }
     void onPaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
                  EffectPipe& pipe) override {
-        if (logWalks) log->push_back(label + " paint " + text(rect));
-        paintMode = &mode;
-        seenPipe = pipe;
-        seenPipeAddress = &pipe;
-        PaintData data;
-        data.clipRect = clip;
-        float xs[4] = {rect.x, rect.x + rect.width, rect.x + rect.width, rect.x};
-        float ys[4] = {rect.y, rect.y, rect.y + rect.height, rect.y + rect.height};
-        for (int i = 0; i < 4; ++i) {
-            data.vertex[i].x = xs[i];
-            data.vertex[i].y = ys[i];
-            data.vertex[i].z = rect.z;
-        }
-        pipe.picturePaint(system, picture, data);
+        int elements = 0;
+        for (EffectPipe* e = &pipe; e; e = e->next)
+            ++elements;
+        std::string line = me();
+        if (pipe.showDirection != 0.0f || pipe.showLevel != 1.0f)
+            line += "show " + printed(pipe.showDirection) + " " + printed(pipe.showLevel) + " ";
+        if (pipe.modeDirection != 0.0f || pipe.modeLevel != 1.0f)
+            line += "mode " + printed(pipe.modeDirection) + " " + printed(pipe.modeLevel) + " ";
+        host(system).painting.push_back(line + "pipe " + std::to_string(elements));
+        PictureNode::onPaint(system, mode, rect, clip, pipe);
     }
 
-    std::vector<std::string>* log = nullptr;
-    std::string label;
-    int picture = 0;
-    bool logWalks = true;
-    bool refuseUpdate = false;
-    Mode* updateMode = nullptr;
-    Mode* paintMode = nullptr;
-    EffectPipe seenPipe;
-    EffectPipe* seenPipeAddress = nullptr;
+private:
+    static ProbeHost& host(System& system) { return static_cast<ProbeHost&>(system); }
+    std::string me() { return std::to_string(pictureHandle()) + " "; }
 };
-KOVA_IMPLEMENT_CLASS_NAMED(LayoutLeaf, "kova_test::LayoutLeaf", &Node::absoluteClass)
+KOVA_IMPLEMENT_CLASS_NAMED(PaintProbe, "kova_test::PaintProbe", &PictureNode::absoluteClass)
 
-// Logs every node reference it is handed, with the area and the owner of the
-// mode, and goes on below each node.
-class RecordingIterator : public Iterator {
+// Lists the nodes a walk is handed, as "[child ]<probe, name or class>
+// [<area, unless the whole screen>] <owner of the mode>", and the probes
+// alone; it goes on below each node.
+class Walk : public Iterator {
 public:
-    RecordingIterator(SearchMode searchMode, std::map<Mode*, std::string>& modes,
-                      std::map<Node*, std::string>& nodes)
-        : Iterator(searchMode), modes_(modes), nodes_(nodes) {}
+    Walk(int search, Mode& root) : Iterator(static_cast<SearchMode>(search)) {
+        modes[&root] = "root";
+    }
     void iterateChild(System& system, Node*& node, Rectangle& rect, Mode& mode) override {
         child_ = true;
         Iterator::iterateChild(system, node, rect, mode);
@@ -98,367 +101,510 @@ public:
         bool child = child_;
         child_ = false;
         if (!node) return;
-        seen.push_back(std::string(child ? "child " : "next ") + nodes_[node] + " " + text(rect) +
-                       " " + modes_[&mode]);
+        std::string name = node->name() ? node->name() : node->actualClass()->name();
+        if (node->actualClass() == PaintProbe::absoluteClass())
+            probes += name = std::to_string(static_cast<PaintProbe*>(node)->pictureHandle());
+        if (node->mode()) modes[node->mode()] = name;
+        std::string where =
+            describeArea(rect) == "-320,-240,640,480,0" ? "" : describeArea(rect) + " ";
+        seen.push_back((child ? "child " : "") + name + " " + where + modes[&mode]);
         node->iterateIterator(system, mode, rect, *this);
     }
-    std::vector<std::string> seen;
+    Lines seen;
+    std::string probes;
+    std::map<Mode*, std::string> modes;
 
 private:
-    std::map<Mode*, std::string>& modes_;
-    std::map<Node*, std::string>& nodes_;
     bool child_ = false;
 };
 
-// Lists the fields a class streams in order: references as "label:class",
-// floats as "float label".
-class OrderRecorder : public ReferenceRecorder {
-public:
-    bool streamFloat(float&, const char* label) override {
-        labels.push_back(std::string("float ") + label);
-        return true;
-    }
-};
-
-class LayoutTest : public HostTest<LayoutHost> {
+class NodeTest : public HostTest<ProbeHost> {
 protected:
-    LayoutLeaf* leaf(Node*& slot, const char* label, int picture = 0) {
-        LayoutLeaf* node = make<LayoutLeaf>(slot);
-        node->label = label;
-        node->log = &log;
-        node->picture = picture;
-        nodes[node] = label;
-        return node;
+    // Reads a screen and makes it the host's first node instead of the last.
+    Node* show(const std::string& text) {
+        Node::clear(host, host.firstNode());
+        return host.firstNode() = static_cast<Node*>(readObject(host, expanded(text)));
     }
-    template <class T>
-    T* layout(Node*& slot, const char* label) {
-        T* node = make<T>(slot);
-        nodes[node] = label;
-        if (node->mode()) modes[node->mode()] = label;
-        return node;
+    // Screens ScreenA to ScreenC hold probes 1 to 3; the path node Menu of
+    // the class given shows them.
+    PathNode* paths(const std::string& cls = "PathNode") {
+        for (int i = 1; i <= 3; ++i)
+            readObject(host, expanded("NameNode { Next node: <" + std::to_string(i) + "> }"),
+                       ("Screen" + std::string(1, static_cast<char>('A' + i - 1))).c_str());
+        host.updates = false;
+        return static_cast<PathNode*>(show(cls + " \"Menu\" { Next node: null }"));
     }
-    void value(Data*& slot, float v) { make<FloatData>(slot)->set(host, v); }
-    std::vector<std::string> frame(float elapsed) {
-        log.clear();
-        EXPECT_TRUE(host.update(elapsed));
-        return log;
+    PathNode* menu() { return static_cast<PathNode*>(host.firstNode()); }
+    NameNode* screen(const std::string& letter) {
+        return static_cast<NameNode*>(host.findNamedObject(("Screen" + letter).c_str()));
     }
-    std::vector<std::string> press(int button, bool down) {
-        if (down) host.buttonPress(button, 0, 1);
-        if (!down) host.buttonRelease(button, 0);
-        return frame(0.0f);
+    // Paints the first node through the root element, which holds an
+    // effect, so that the nodes that make elements for effects do.
+    void paint() {
+        host.painting.clear();
+        host.paints.clear();
+        host.firstNode()->iteratePaint(host, host.mode(), host.clipRect(), nullptr, root);
+    }
+    // The paint and the probes each search finds, as "all|focused|hidden".
+    std::string seen() {
+        std::string out = joinedLines(host.painting) + " found ";
+        for (int search : {0, 1, 2}) {
+            Walk walk(search, host.mode());
+            walk.iterate(host, host.firstNode(), host.clipRect(), host.mode());
+            out += (search ? "|" : "") + walk.probes;
+        }
+        return out;
     }
 
-    using Lines = std::vector<std::string>;
-    std::vector<std::string> log;
-    std::map<Node*, std::string> nodes;
-    std::map<Mode*, std::string> modes{{&host.mode(), "root"}};
+    // One step of a timeline: an action ("move x y", "press b", "release b",
+    // "lock", "unlock", "set <variable> v", "path <screen letter or -> in
+    // out inWait outWait [over]", "do <action number>", or "disabled parent"
+    // to update under a disabled mode), then an update of elapsed seconds
+    // and a paint; the events of the update, and the state then.
+    struct Step {
+        std::string action;
+        float elapsed;
+        std::string events;
+        std::string state;
+    };
+    void run(const std::vector<Step>& steps) {
+        for (const Step& step : steps) {
+            std::istringstream in(step.action);
+            const Lines w{std::istream_iterator<std::string>(in), {}};
+            const std::string verb = w.empty() ? "" : w[0];
+            auto number = [&](size_t i) { return std::strtof(w[i].c_str(), nullptr); };
+            EventData press{Event::ButtonPress, 0, 1.0f, 1.0f, 0.0f};
+            if (verb == "move") host.pointerMove(number(1), number(2));
+            if (verb == "press") host.buttonPress(std::atoi(w[1].c_str()), 0, 1);
+            if (verb == "release") host.buttonRelease(std::atoi(w[1].c_str()), 0);
+            if (verb == "lock") host.increaseLockCount();
+            if (verb == "unlock") host.decreaseLockCount();
+            if (verb == "set")
+                static_cast<Data*>(host.findNamedObject(w[1].c_str()))->set(host, number(2));
+            if (verb == "path")
+                menu()->setPath(screen(w[1]), number(2), number(3), number(4), number(5),
+                                w.size() > 6);
+            // Actions never take the event: the next node hears it too.
+            EXPECT_FALSE(verb == "do" && actions[std::atoi(w[1].c_str())]->onEvent(
+                                             host, host.clipRect(), host.mode(), press));
+            host.events.clear();
+            Mode disabled(0.0f, 0.0f, false);
+            EXPECT_TRUE(verb == "disabled"
+                            ? host.firstNode()->iterateUpdate(host, disabled, host.clipRect(), 0.0f)
+                            : host.update(step.elapsed));
+            paint();
+            EXPECT_EQ(joinedLines(host.events), step.events) << step.action;
+            EXPECT_EQ(state(), step.state) << step.action;
+        }
+    }
+
+    std::function<std::string()> state = [this] { return seen(); };
+    Effect passOn;
+    EffectPipe root{nullptr, &passOn};
+    std::vector<Action*> actions;
 };
 
-TEST_F(LayoutTest, ClassesSlotsAndFields) {
-    std::string family;
-    for (RuntimeClass* cls :
-         {SplitNode::absoluteClass(), ZoomNode::absoluteClass(), ClipNode::absoluteClass(),
-          TranslateNode::absoluteClass(), TransformNode::absoluteClass(),
-          WindowNode::absoluteClass(), DragWindowNode::absoluteClass()})
-        family += std::string(cls->fullName()) + ":" + cls->parentClass()->name() + " ";
-    EXPECT_EQ(family,
-              "tarn::kova::SplitNode:Node tarn::kova::ZoomNode:Node tarn::kova::ClipNode:Node "
-              "tarn::kova::TranslateNode:Node tarn::kova::TransformNode:Node "
-              "tarn::kova::WindowNode:TransformNode tarn::kova::DragWindowNode:WindowNode ");
-
-    Node* split = nullptr;
-    SplitNode* s = make<SplitNode>(split);
-    EXPECT_EQ(s->nextNodeCount(), 2);
-    LayoutLeaf* second = leaf(s->nextNode(1), "second");
-    LayoutLeaf* first = leaf(s->nextNode(0), "first");
-    EXPECT_EQ(s->splitNode(), second);
-    EXPECT_EQ(s->nextNode(5), first);
-    EXPECT_EQ(s->mode(), nullptr);
-
-    Node* window = nullptr;
-    ASSERT_TRUE(Node::create(host, window, RuntimeClass::findClass("DragWindowNode")));
-    DragWindowNode* w = static_cast<DragWindowNode*>(window);
-    w->setNextNode(1, second);
-    EXPECT_EQ(w->transformedNode(), second);
-    EXPECT_EQ(w->nextNode(-1), nullptr);
-    w->setNextNode(1, nullptr);
-    EXPECT_EQ(w->nextNodeCount(), 2);
-    ASSERT_NE(w->mode(), nullptr);
-    EXPECT_EQ(w->mode()->storedTarget(), 1.0f);
-    EXPECT_EQ(w->mode()->storedCurrent(), 1.0f);
-    EXPECT_FALSE(w->isDragging());
-
-    // A transform made by class name places its child in a 20 x 20 area at
-    // the top left corner of the area it receives.
-    LayoutLeaf* child = leaf(w->transformedNode(), "child");
-    Rectangle area{-5.0f, 7.0f, 300.0f, 200.0f, 1.5f};
-    EXPECT_TRUE(w->iterateUpdate(host, host.mode(), area, 0.0f));
-    EXPECT_EQ(log, (Lines{"child update -5,7,20,20,1.5"}));
-    EXPECT_EQ(child->updateMode, w->mode());
-
-    OrderRecorder fields;
-    Node* translate = nullptr;
-    Node* zoom = nullptr;
-    Node* clip = nullptr;
-    make<TranslateNode>(translate);
-    make<ZoomNode>(zoom);
-    make<ClipNode>(clip);
-    for (Node* node : {split, zoom, clip, translate, window})
-        ASSERT_TRUE(node->onStream(host, fields));
-    EXPECT_EQ(fields.labels, (Lines{"Next node:Node", "Split node:Node",   //
-                                    "Next node:Node", "Z:Data",            //
-                                    "Next node:Node",                      //
-                                    "Next node:Node", "X:Data", "Y:Data",  //
-                                    "Next node:Node", "float X", "float Y", "float Width",
-                                    "float Height", "Transformed node:Node"}));
-    for (Node** node : {&split, &zoom, &clip, &translate, &window})
-        EXPECT_TRUE(Node::clear(host, *node));
-}
-
-// split [a] -> translate (10, -5) -> zoom 2 -> clip -> transform (30, 40,
-// 100 x 50) [b] -> c
-TEST_F(LayoutTest, AreasDepthsAndClipsReachTheLeaves) {
-    SplitNode* s = layout<SplitNode>(host.firstNode(), "S");
-    LayoutLeaf* a = leaf(s->splitNode(), "a", 1);
-    TranslateNode* t = layout<TranslateNode>(s->nextNode(0), "T");
-    value(t->x(), 10.0f);
-    value(t->y(), -5.0f);
-    ZoomNode* z = layout<ZoomNode>(t->nextNode(0), "Z");
-    value(z->z(), 2.0f);
-    ClipNode* c = layout<ClipNode>(z->nextNode(0), "C");
-    TransformNode* x = layout<TransformNode>(c->nextNode(0), "X");
-    x->position() = Coordinate2{30.0f, 40.0f};
-    x->size() = Coordinate2{100.0f, 50.0f};
-    LayoutLeaf* b = leaf(x->transformedNode(), "b", 2);
-    LayoutLeaf* last = leaf(x->nextNode(0), "c", 3);
-
-    EXPECT_TRUE(host.paint());
-    EXPECT_EQ(log, (Lines{"a paint -320,-240,640,480,0", "b paint -280,-205,100,50,2",
-                          "c paint -310,-245,640,480,2"}));
-    EXPECT_EQ(host.pictures, (Lines{"picture 1 -320,-240,0 320,240,0 clip none",
-                                    "picture 2 -280,-205,2 -180,-155,2 clip -310,-245,640,480,2",
-                                    "picture 3 -310,-245,2 330,235,2 clip -310,-245,640,480,2"}));
-    EXPECT_EQ(a->paintMode, &host.mode());
-    EXPECT_EQ(b->paintMode, x->mode());
-    EXPECT_EQ(last->paintMode, t->mode());
-
-    EXPECT_EQ(frame(0.0f), (Lines{"a update -320,-240,640,480,0", "b update -280,-205,100,50,2",
-                                  "c update -310,-245,640,480,2"}));
-    EXPECT_EQ(a->updateMode, &host.mode());
-    EXPECT_EQ(b->updateMode, x->mode());
-    EXPECT_EQ(last->updateMode, t->mode());
-
-    // Nothing in a layout is hidden from a search.
-    for (Iterator::SearchMode search :
-         {Iterator::SearchAll, Iterator::SearchFocused, Iterator::SearchHidden}) {
-        RecordingIterator visitor(search, modes, nodes);
-        visitor.iterate(host, host.firstNode(), host.clipRect(), host.mode());
-        EXPECT_EQ(visitor.seen,
-                  (Lines{"next S -320,-240,640,480,0 root", "child a -320,-240,640,480,0 root",
-                         "next T -320,-240,640,480,0 root", "next Z -310,-245,640,480,0 T",
-                         "next C -310,-245,640,480,2 T", "next X -310,-245,640,480,2 T",
-                         "child b -280,-205,100,50,2 X", "next c -310,-245,640,480,2 T"}))
+// Splits, translations, zooms, clips and transforms hand on areas, depths
+// and clips; paints and updates see the same. The root clip node clips to
+// the screen, an inner one to the part of its area on it, and an area wholly
+// off the clip leaves it as it was.
+TEST_F(NodeTest, LayoutsHandOnAreasDepthsAndClips) {
+    struct Row {
+        std::string screen;
+        Lines paints;
+        std::string updates;
+    };
+    const Row rows[] = {
+        {"SplitNode { Next node: TranslateNode { Next node: ZoomNode { Next node: ClipNode { Next "
+         "node: TransformNode { Next node: <3> X: 30 Y: 40 Width: 100 Height: 50 Transformed node: "
+         "<2> } } Z: =2 } X: =10 Y: null } Split node: <1> }",
+         {"picture 1: -320,-240 320,-240 320,240 -320,240",
+          "picture 2: -280,-200 -180,-200 -180,-150 -280,-150 z2 clip -310,-240,640,480,2",
+          "picture 3: -310,-240 330,-240 330,240 -310,240 z2 clip -310,-240,640,480,2"},
+         "1 update -320,-240,640,480,0, 2 update -280,-200,100,50,2, 3 update -310,-240,640,480,2"},
+        {"ClipNode { Next node: TransformNode { Next node: TransformNode { Next node: ZoomNode { "
+         "Next node: null Z: null } X: 700 Y: 0 Width: 50 Height: 50 Transformed node: ClipNode { "
+         "Next node: <5> } } X: 600 Y: -20 Width: 100 Height: 100 Transformed node: ClipNode { "
+         "Next node: PaintProbe { Next node: PictureUVNode { Next node: null Picture: \"6\" U: 0.25 V: "
+         "0.5 Width: 0.5 Height: 0.25 } Picture: \"4\" } } } }",
+         {"picture 4: 280,-260 380,-260 380,-160 280,-160 clip 280,-240,40,80,0",
+          "picture 6: 280,-260 380,-260 380,-160 280,-160 uv 0.25,0.5|0.75,0.5|0.75,0.75|0.25,0.75 "
+          "clip 280,-240,40,80,0",
+          "picture 5: 380,-240 430,-240 430,-190 380,-190 clip -320,-240,640,480,0"},
+         "4 update 280,-260,100,100,0, 5 update 380,-240,50,50,0"},
+    };
+    host.areas = true;
+    for (const Row& row : rows) {
+        show(row.screen);
+        EXPECT_TRUE(host.paint());
+        EXPECT_EQ(host.paints, row.paints);
+        host.events.clear();
+        EXPECT_TRUE(host.update(0.0f));
+        EXPECT_EQ(joinedLines(host.events), row.updates);
+        host.paints.clear();
+    }
+    // No search is kept from any part of a layout.
+    show(rows[0].screen);
+    for (int search : {0, 1, 2}) {
+        Walk walk(search, host.mode());
+        walk.iterate(host, host.firstNode(), host.clipRect(), host.mode());
+        EXPECT_EQ(joinedLines(walk.seen),
+                  "SplitNode root, child 1 root, TranslateNode root, ZoomNode -310,-240,640,480,0 "
+                  "TranslateNode, ClipNode -310,-240,640,480,2 TranslateNode, TransformNode "
+                  "-310,-240,640,480,2 TranslateNode, child 2 -280,-200,100,50,2 TransformNode, 3 "
+                  "-310,-240,640,480,2 TranslateNode")
             << search;
     }
-
-    // A failing split branch stops the frame before the node's own chain.
-    a->refuseUpdate = true;
-    log.clear();
+    // A failing split branch ends the frame before the node's own chain.
+    host.refuseUpdate = 1;
+    host.events.clear();
     EXPECT_FALSE(host.update(0.0f));
-    EXPECT_EQ(log, (Lines{"a update -320,-240,640,480,0"}));
+    EXPECT_EQ(host.events, Lines{"1 update -320,-240,640,480,0"});
+    // Slot 1 is the split or transformed node; any other index the next.
+    SplitNode split;
+    TransformNode transform;
+    for (Node* node : {static_cast<Node*>(&split), static_cast<Node*>(&transform)}) {
+        node->setNextNode(1, &split);
+        node->setNextNode(5, &transform);
+        EXPECT_EQ((std::vector<Node*>{node->nextNode(1), node->nextNode(0), node->nextNode(-1)}),
+                  (std::vector<Node*>{&split, &transform, &transform}));
+    }
 }
 
-// clip -> transform (600, -20, 100 x 100) [clip -> d] -> transform (700, 0,
-// 50 x 50) [clip -> e] -> zoom without a next node
-TEST_F(LayoutTest, ClipsNarrowTheReceivedClip) {
-    ClipNode* outer = layout<ClipNode>(host.firstNode(), "C1");
-    TransformNode* partly = layout<TransformNode>(outer->nextNode(0), "X1");
-    partly->position() = Coordinate2{600.0f, -20.0f};
-    partly->size() = Coordinate2{100.0f, 100.0f};
-    leaf(layout<ClipNode>(partly->transformedNode(), "C2")->nextNode(0), "d", 4);
-    TransformNode* beyond = layout<TransformNode>(partly->nextNode(0), "X2");
-    beyond->position() = Coordinate2{700.0f, 0.0f};
-    beyond->size() = Coordinate2{50.0f, 50.0f};
-    leaf(layout<ClipNode>(beyond->transformedNode(), "C3")->nextNode(0), "e", 5);
-    layout<ZoomNode>(beyond->nextNode(0), "Z");
-
-    EXPECT_TRUE(host.paint());
-    // The root clip node clips to the screen; the inner one to the part of
-    // its area on screen. An area wholly off the clip leaves the clip as it
-    // was.
-    EXPECT_EQ(host.pictures, (Lines{"picture 4 280,-260,0 380,-160,0 clip 280,-240,40,80,0",
-                                    "picture 5 380,-240,0 430,-190,0 clip -320,-240,640,480,0"}));
-    EXPECT_EQ(frame(0.0f), (Lines{"d update 280,-260,100,100,0", "e update 380,-240,50,50,0"}));
+// transform (100, 100, 50 x 50) [2] -> translate (0, 400) -> 3: each region
+// follows the pointer over the area it stands on before it moves, taking
+// its levels over time; a disabled parent disables both. (Without an effect
+// outside nobody reads the modes: the first test paints so, and regions
+// pass the element they receive on as it is.)
+TEST_F(NodeTest, OwnModesFollowThePointerOverTime) {
+    Node* x = show(
+        "TransformNode { Next node: TranslateNode { Next node: <3> X: null Y: =400 } X: 100 Y: 100 "
+        "Width: 50 Height: 50 Transformed node: <2> }");
+    state = [&] { return levels(x->mode()) + " " + levels(x->nextNode(0)->mode()); };
+    host.updates = false;
+    run({{"", 0, "3 GainFocus, 3 PointerIn", "1/1 2/1"},
+         {"move -200 -120", 0, "2 GainFocus, 2 PointerIn, 3 PointerMove", "2/1 2/1"},
+         {"", 0.1f, "", "2/1.3 2/1.3"}});
+    // With an effect outside, each region paints through a new element that
+    // tells its mode's direction and level.
+    EXPECT_EQ(joinedLines(host.painting), "2 mode 3 1.3 pipe 2, 3 mode 3 1.3 pipe 2");
+    run({{"", 0.3f, "", "2/2 2/2"},
+         {"move -200 -150", 0, "2 LostFocus, 2 PointerOut, 3 PointerMove", "1/2 2/2"},
+         // Off the screen: over the translated area, but not over the screen.
+         {"move 0 400", 0.1f, "3 LostFocus, 3 PointerOut", "1/1.7 1/2"},
+         {"", 0.1f, "", "1/1.4 1/1.7"},
+         {"move -200 -120", 0, "2 GainFocus, 2 PointerIn, 3 GainFocus, 3 PointerIn", "2/1.4 2/1.7"},
+         {"disabled parent", 0, "2 LostFocus, 2 Disable, 3 LostFocus, 3 Disable", "0/1.4 0/1.7"},
+         {"", 0, "2 Enable, 2 GainFocus, 2 PointerIn, 3 Enable, 3 GainFocus, 3 PointerIn",
+          "2/1.4 2/1.7"}});
 }
 
-// transform (100, 100, 50 x 50) [b] -> translate (500, 0) -> c
-TEST_F(LayoutTest, OwnModesFollowThePointerOverTime) {
-    TransformNode* x = layout<TransformNode>(host.firstNode(), "X");
-    x->position() = Coordinate2{100.0f, 100.0f};
-    x->size() = Coordinate2{50.0f, 50.0f};
-    LayoutLeaf* b = leaf(x->transformedNode(), "b");
-    TranslateNode* t = layout<TranslateNode>(x->nextNode(0), "T");
-    value(t->x(), 500.0f);
-    LayoutLeaf* c = leaf(t->nextNode(0), "c");
-    b->logWalks = c->logWalks = false;
-    Mode& own = *x->mode();
-
-    // The translated area lies right of (0, 0), but the pointer counts as
-    // inside while it is over the area the node stands on before moving.
-    EXPECT_EQ(frame(0.0f), (Lines{"c GainFocus", "c PointerIn"}));
-    EXPECT_TRUE(t->mode()->hasFocus());
-    EXPECT_EQ(b->updateMode, &own);
-    EXPECT_EQ(c->updateMode, t->mode());
-
-    host.pointerMove(-200.0f, -120.0f);
-    EXPECT_EQ(frame(0.0f), (Lines{"b GainFocus", "b PointerIn", "c PointerMove"}));
-    EXPECT_EQ(own.targetLevel(), 2.0f);
-    EXPECT_EQ(own.currentLevel(), 1.0f);
-    EXPECT_EQ(frame(0.1f), Lines{});
-    EXPECT_FLOAT_EQ(own.currentLevel(), 1.3f);
-    frame(0.3f);
-    EXPECT_EQ(own.currentLevel(), 2.0f);
-
-    // Off the screen: over the translated area, but not over the screen.
-    host.pointerMove(400.0f, 0.0f);
-    EXPECT_EQ(frame(0.1f), (Lines{"b LostFocus", "b PointerOut", "c LostFocus", "c PointerOut"}));
-    EXPECT_EQ(own.targetLevel(), 1.0f);
-    EXPECT_EQ(own.currentLevel(), 2.0f);
-    frame(0.1f);
-    EXPECT_FLOAT_EQ(own.currentLevel(), 1.7f);
-    EXPECT_EQ(t->mode()->targetLevel(), 1.0f);
-
-    // A disabled parent disables both regions; the next frame enables them.
-    host.pointerMove(-200.0f, -120.0f);
-    EXPECT_EQ(frame(0.0f), (Lines{"b GainFocus", "b PointerIn", "c GainFocus", "c PointerIn"}));
-    Mode disabled(0.0f, 0.0f, false);
-    log.clear();
-    EXPECT_TRUE(x->iterateUpdate(host, disabled, host.clipRect(), 0.0f));
-    EXPECT_EQ(log, (Lines{"b LostFocus", "b Disable", "c LostFocus", "c Disable"}));
-    EXPECT_EQ(own.targetLevel(), 0.0f);
-    EXPECT_EQ(frame(0.0f), (Lines{"b Enable", "b GainFocus", "b PointerIn", "c Enable",
-                                  "c GainFocus", "c PointerIn"}));
+// transform (0, 0, 200 x 200) [drag window (10, 10, 50 x 50) [6]]: input
+// reaches the window only through its parent's focus (the parent's mode
+// speaks to the window's chain too, then the window's own); the window
+// follows the pointer while Select is held, also out of its parent's region
+// while the focus is locked.
+TEST_F(NodeTest, WindowsAreDraggedWhileSelectIsHeld) {
+    Node* parent = show(
+        "TransformNode { Next node: null X: 0 Y: 0 Width: 200 Height: 200 Transformed node: "
+        "DragWindowNode { Next node: null X: 10 Y: 10 Width: 50 Height: 50 Transformed node: <6> } "
+        "}");
+    auto* window = static_cast<DragWindowNode*>(parent->nextNode(1));
+    state = [&] {
+        return printed(window->position().x) + "," + printed(window->position().y) +
+               (window->isDragging() ? " dragging " : " ") + printed(parent->mode()->targetLevel());
+    };
+    host.updates = false;
+    run({{"press 1", 0, "", "10,10 1"},
+         {"move -300 -220", 0, "6 GainFocus, 6 PointerIn, 6 GainFocus, 6 PointerIn", "10,10 2"},
+         {"press 2", 0, "6 ButtonPress", "10,10 2"},
+         {"press 1", 0, "6 ButtonPress", "10,10 dragging 3"},
+         {"move -295 -223", 0.1f, "6 PointerMove, 6 PointerMove", "15,7 dragging 3"},
+         {"release 1", 0, "6 ButtonRelease", "15,7 2"},
+         {"move -280 -200", 0.1f, "6 PointerMove, 6 PointerMove", "15,7 2"},
+         {"press 1", 0, "6 ButtonPress", "15,7 dragging 3"},
+         {"lock", 0, "", "15,7 dragging 3"},
+         {"move -100 -200", 0.1f, "6 PointerOut, 6 PointerOut", "15,7 dragging 3"},
+         {"move -90 -200", 0.1f, "6 PointerMoveOut, 6 PointerMoveOut", "205,7 dragging 3"},
+         {"unlock", 0, "6 LostFocus, 6 LostFocus", "205,7 dragging 3"}});
+    EXPECT_EQ(host.paints, Lines{"picture 6: -115,-233 -65,-233 -65,-183 -115,-183"});
 }
 
-TEST_F(LayoutTest, EffectsLearnTheOwnModeThroughANewElement) {
-    Object* effect = make<Effect>();
-    Node* chain = nullptr;
-    TranslateNode* t = layout<TranslateNode>(chain, "T");
-    LayoutLeaf* c = leaf(t->nextNode(0), "c");
-    TransformNode* x = layout<TransformNode>(c->nextNode(0), "X");
-    x->position() = Coordinate2{320.0f, 240.0f};  // (0, 0) is its top left corner
-    LayoutLeaf* b = leaf(x->transformedNode(), "b");
-    LayoutLeaf* after = leaf(x->nextNode(0), "after");
-
-    // The pointer at (0, 0) is over both regions, the transform's on its edge.
-    EXPECT_TRUE(t->iterateUpdate(host, host.mode(), host.clipRect(), 0.0f));
-    EXPECT_TRUE(t->iterateUpdate(host, host.mode(), host.clipRect(), 0.1f));
-
-    EffectPipe outer;
-    outer.effect = static_cast<Effect*>(effect);
-    outer.showDirection = 1.0f;
-    outer.showLevel = 0.5f;
-    outer.modeDirection = 7.0f;
-    outer.modeLevel = 9.0f;
-    outer.effectLevel = 0.25f;
-    t->iteratePaint(host, host.mode(), host.clipRect(), nullptr, outer);
-    const EffectPipe& seen = c->seenPipe;
-    EXPECT_EQ(seen.next, &outer);
-    EXPECT_EQ(seen.effect, nullptr);
-    EXPECT_EQ((Floats{seen.showDirection, seen.showLevel, seen.modeDirection, seen.effectLevel}),
-              (Floats{1.0f, 0.5f, 3.0f, 1.0f}));
-    EXPECT_FLOAT_EQ(seen.modeLevel, 1.3f);
-    // The transform in the translated chain receives that element, which has
-    // no effect, and passes it on as it is.
-    EXPECT_EQ(b->seenPipeAddress, c->seenPipeAddress);
-    EXPECT_EQ(after->seenPipeAddress, c->seenPipeAddress);
-    EXPECT_EQ(host.pictures.size(), 3u);  // the effect passed every picture on
-
-    // Given the effect's element itself, the transform tells its own level to
-    // its region only; its next node is not part of the region.
-    EXPECT_TRUE(x->iterateUpdate(host, host.mode(), host.clipRect(), 0.1f));
-    x->iteratePaint(host, host.mode(), host.clipRect(), nullptr, outer);
-    EXPECT_EQ(b->seenPipe.next, &outer);
-    EXPECT_EQ((Floats{b->seenPipe.showDirection, b->seenPipe.showLevel, b->seenPipe.modeDirection,
-                      b->seenPipe.effectLevel}),
-              (Floats{1.0f, 0.5f, 3.0f, 1.0f}));
-    EXPECT_FLOAT_EQ(b->seenPipe.modeLevel, 1.6f);
-    EXPECT_EQ(after->seenPipeAddress, &outer);
-
-    // Without an effect nobody reads the mode state: the element goes on.
-    EffectPipe plain;
-    t->iteratePaint(host, host.mode(), host.clipRect(), nullptr, plain);
-    EXPECT_EQ(c->seenPipeAddress, &plain);
-    EXPECT_EQ(b->seenPipeAddress, &plain);
-    EXPECT_TRUE(Node::clear(host, chain));
-    EXPECT_TRUE(Object::clear(host, effect));
+// cull (in 2 s, out 1 s, shown by "Shown") -> 1: the show and hide events
+// at once, the fade over time, turned round where it stands on a change of
+// mind; hidden or fading, it is kept from every search.
+TEST_F(NodeTest, CullNodesFadeTheirChainInAndOut) {
+    auto* cull = static_cast<CullNode*>(
+        show("CullNode { Next node: <1> Data: Shown=0 In time: 2 Out time: 1 }"));
+    // The element received says a hide is under way; the cull node scales
+    // its show level and tells its own direction.
+    root.showDirection = -1.0f;
+    root.showLevel = 0.5f;
+    root.modeLevel = 2.0f;
+    run({{"", 0.5f, "", " found ||"},
+         {"set Shown 1", 0.5f, "1 PreWaitShow, 1 PreShow, 1 update",
+          "1 show -1 0.125 mode 1 2 pipe 2 found ||"},
+         {"", 1, "1 update", "1 show -1 0.375 mode 1 2 pipe 2 found ||"},
+         {"", 0.5f, "1 PostShow, 1 update", "1 show -1 0.5 mode 0 2 pipe 1 found 1|1|1"},
+         {"set Shown 0", 0.25f, "1 PreWaitHide, 1 PreHide, 1 update",
+          "1 show -1 0.375 mode -1 2 pipe 2 found ||"},
+         {"set Shown 1", 0.25f, "1 update", "1 show -1 0.4375 mode 1 2 pipe 2 found ||"},
+         {"", 0.25f, "1 PostShow, 1 update", "1 show -1 0.5 mode 0 2 pipe 1 found 1|1|1"},
+         {"set Shown 0", 1, "1 PreWaitHide, 1 PreHide, 1 PostHide", " found ||"},
+         {"set Shown 1", 1, "1 PreWaitShow, 1 PreShow, 1 update",
+          "1 show -1 0.25 mode 1 2 pipe 2 found ||"},
+         {"set Shown 0", 0.25f, "1 update", "1 show -1 0.125 mode -1 2 pipe 2 found ||"},
+         {"", 0.25f, "1 PostHide", " found ||"}});
+    // Without a variable it shows at once; without a chain it does nothing.
+    show(
+        "CullNode { Next node: PaintProbe { Next node: <2> Picture: \"1\" } Data: null In time: 0 Out "
+        "time: 0 }");
+    run({{"", 0,
+          "1 PreWaitShow, 2 PreWaitShow, 1 PreShow, 2 PreShow, 1 PostShow, 2 PostShow, 1 update, 2 "
+          "update",
+          "1 show -1 0.5 mode 0 2 pipe 1, 2 show -1 0.5 mode 0 2 pipe 1 found 12|12|12"}});
+    cull = static_cast<CullNode*>(
+        show("CullNode { Next node: null Data: null In time: 0 Out time: 0 }"));
+    EXPECT_TRUE(host.update(1.0f));
+    EXPECT_EQ(cull->position(), -1.0f);
 }
 
-// transform (0, 0, 200 x 200) [drag window (10, 10, 50 x 50) [w]]
-TEST_F(LayoutTest, WindowsAreDraggedWhileSelectIsHeld) {
-    TransformNode* parent = layout<TransformNode>(host.firstNode(), "P");
-    parent->size() = Coordinate2{200.0f, 200.0f};
-    DragWindowNode* window = layout<DragWindowNode>(parent->transformedNode(), "W");
-    window->position() = Coordinate2{10.0f, 10.0f};
-    window->size() = Coordinate2{50.0f, 50.0f};
-    leaf(window->transformedNode(), "w", 6)->logWalks = false;
-    auto at = [&] { return Floats{window->position().x, window->position().y}; };
-
-    // Input reaches the window only through the focus of its parent's region,
-    // and the innermost node hears it first.
-    EXPECT_EQ(press(Button::Select, true), Lines{});
-    press(Button::Select, false);
-    host.pointerMove(-300.0f, -220.0f);
-    // The parent's mode speaks to the first node it governs and below it,
-    // even when that node has a mode of its own; then the window's mode speaks.
-    EXPECT_EQ(frame(0.0f), (Lines{"w GainFocus", "w PointerIn", "w GainFocus", "w PointerIn"}));
-    EXPECT_EQ(press(Button::Cancel, true), (Lines{"w ButtonPress"}));
-    EXPECT_FALSE(window->isDragging());
-    EXPECT_EQ(press(Button::Select, true), (Lines{"w ButtonPress"}));
-    EXPECT_TRUE(window->isDragging());
-    EXPECT_EQ(parent->mode()->targetLevel(), 3.0f);
-
-    host.pointerMove(-295.0f, -223.0f);
-    frame(0.1f);
-    EXPECT_EQ(at(), (Floats{15.0f, 7.0f}));
-    EXPECT_TRUE(host.paint());
-    EXPECT_EQ(host.pictures, (Lines{"picture 6 -305,-233,0 -255,-183,0 clip none"}));
-
-    press(Button::Select, false);
-    EXPECT_FALSE(window->isDragging());
-    EXPECT_EQ(parent->mode()->targetLevel(), 2.0f);
-    host.pointerMove(-280.0f, -200.0f);
-    frame(0.1f);
-    EXPECT_EQ(at(), (Floats{15.0f, 7.0f}));
-
-    // While the focus is locked the window keeps following a pointer that
-    // has left its parent's region; it catches up with the first move out.
-    press(Button::Select, true);
-    host.increaseLockCount();
-    host.pointerMove(-100.0f, -200.0f);
-    frame(0.1f);
-    EXPECT_EQ(at(), (Floats{15.0f, 7.0f}));
-    host.pointerMove(-90.0f, -200.0f);
-    frame(0.1f);
-    EXPECT_EQ(at(), (Floats{205.0f, 7.0f}));
-    host.decreaseLockCount();
+// disable ("On") -> 1: a variable of 0 takes the chain's mode to the
+// disabled level, and only a search over everything finds it; the region
+// keeps track of the pointer meanwhile.
+TEST_F(NodeTest, DisableNodesDisableTheirChain) {
+    auto* disable =
+        static_cast<DisableNode*>(show("DisableNode { Next node: <1> Disable data: On=0 }"));
+    EXPECT_FALSE(disable->isEnabled());  // settled as soon as it is loaded
+    run({{"", 0, "1 Disable, 1 update", "1 mode -3 1 pipe 2 found 1||"},
+         {"set On 1", 0, "1 Enable, 1 GainFocus, 1 update", "1 mode 3 1 pipe 2 found 1|1|1"},
+         {"", 1, "1 update", "1 mode 0 2 pipe 2 found 1|1|1"},
+         {"set On 0", 0.1f, "1 LostFocus, 1 Disable, 1 update", "1 mode -3 2 pipe 2 found 1||"},
+         {"", 0.1f, "1 update", "1 mode -3 1.7 pipe 2 found 1||"},
+         {"", 1, "1 update", "1 mode 0 0 pipe 2 found 1||"},
+         {"set On 1", 0, "1 Enable, 1 GainFocus, 1 update", "1 mode 3 0 pipe 2 found 1|1|1"},
+         {"disabled parent", 0, "1 LostFocus, 1 Disable, 1 update",
+          "1 mode 0 0 pipe 2 found 1|1|1"}});
 }
 
-// A window whose transformed split names the window again: every walk stops
-// at the depth limit and says so once.
-TEST_F(LayoutTest, WalksThroughALoopEndAtTheDepthLimit) {
-    TransformNode* x = layout<TransformNode>(host.firstNode(), "X");
-    SplitNode* s = layout<SplitNode>(x->transformedNode(), "S");
-    s->splitNode() = x;
-    host.pointerMove(-315.0f, -235.0f);
-    EXPECT_TRUE(host.update(0.1f));
-    host.buttonPress(Button::Select, 0, 1);
-    EXPECT_TRUE(host.update(0.1f));
-    EXPECT_TRUE(host.paint());
+// sticky ("V" against 3) -> 1: while the variable holds the value the
+// chain's mode is held at level 4; otherwise it follows the pointer.
+TEST_F(NodeTest, StickyNodesHoldTheirChainAtLevelFour) {
+    Node* sticky = show("StickyNode { Next node: <1> Variable: V=3 Data: =3 }");
+    EXPECT_TRUE(static_cast<StickyNode*>(sticky)->equalAtLoad());
+    state = [&] {
+        return levels(sticky->mode()) + (sticky->mode()->isInside() ? " inside " : " ") +
+               joinedLines(host.painting);
+    };
+    run({{"", 0, "1 GainFocus, 1 PointerIn, 1 update", "4/1 inside 1 mode 3 1 pipe 2"},
+         {"", 0.5f, "1 update", "4/2.5 inside 1 mode 3 2.5 pipe 2"},
+         {"", 0.5f, "1 update", "4/4 inside 1 mode 0 4 pipe 2"},
+         {"set V 1", 0, "1 update", "2/4 inside 1 mode -3 4 pipe 2"},
+         {"", 0.5f, "1 update", "2/2.5 inside 1 mode -3 2.5 pipe 2"},
+         {"set V 3", 0, "1 update", "4/2.5 inside 1 mode 3 2.5 pipe 2"},
+         {"move 10 10", 0, "1 PointerMove, 1 update", "4/2.5 inside 1 mode 3 2.5 pipe 2"},
+         {"disabled parent", 0, "1 LostFocus, 1 Disable, 1 update", "0/2.5 1 mode -3 2.5 pipe 2"}});
+    static_cast<StickyNode*>(sticky)->variable() = nullptr;  // equality needs both
+    EXPECT_FALSE(static_cast<StickyNode*>(sticky)->dataEqualsValue(host));
+}
+
+// A node made its own descendant ends every walk at the depth limit, which
+// is told once.
+TEST_F(NodeTest, WalksThroughALoopEndAtTheDepthLimit) {
+    const std::vector<std::pair<std::string, std::vector<int>>> loops = {
+        // The slots that lead to the node whose slot 1 or 0 links back.
+        {"TransformNode { Next node: null X: 0 Y: 0 Width: 20 Height: 20 Transformed node: "
+         "SplitNode { Next node: null Split node: null } }",
+         {1, 1}},
+        {"DisableNode { Next node: CullNode { Next node: StickyNode { Next node: null Variable: =1 "
+         "Data: null } Data: null In time: 0 Out time: 0 } Disable data: null }",
+         {0, 0, 0}},
+    };
+    for (const auto& loop : loops) {
+        host.exit();  // the limit is told once in a host's life
+        host.init();
+        Node* last = show(loop.first);
+        for (size_t i = 0; i + 1 < loop.second.size(); ++i)
+            last = last->nextNode(loop.second[i]);
+        last->setNextNode(loop.second.back(), host.firstNode());
+        host.pointerMove(-315.0f, -235.0f);
+        EXPECT_TRUE(host.update(0.1f));
+        host.buttonPress(Button::Select, 0, 1);
+        EXPECT_TRUE(host.update(0.1f) && host.paint());
+        seen();
+        EXPECT_EQ(
+            host.log.text,
+            "Kova: Error: Node tree deeper than 4096 nodes; is a node its own descendant?\r\n");
+        last->setNextNode(loop.second.back(), nullptr);
+    }
+}
+
+// Instant times show a screen in one update; otherwise it waits, then comes
+// in over its time while the one it replaces waits and goes out over its
+// own, and their show levels tell effects how far they are. The leaving
+// screen is painted first, under the other, when asked to. Searches find
+// both screens, the coming one as focused and the leaving one as hidden; a
+// clear walk visits a pending screen and a registration walk the one being
+// hidden too.
+TEST_F(NodeTest, PathsSwitchScreensFrameByFrame) {
+    PathNode* path = paths();
+    run({{"path A 0 0 0 0", 0, "1 PreWaitShow, 1 PreShow, 1 PostShow, 1 GainFocus, 1 PointerIn",
+          "1 pipe 1 found 1|1|"}});
+    // The switch waits for the next update; asking again for the same
+    // screen changes nothing, not even the times.
+    path->setPath(screen("B"), 1.0f, 0.5f, 0.5f, 0.0f, false);
+    path->setPath(screen("B"), 9.0f, 9.0f, 9.0f, 9.0f, true);
+    paint();
+    EXPECT_EQ(state(), "1 pipe 1 found 1|1|");
+    ReferenceRecorder pending, hiding, settled;
+    EXPECT_TRUE(path->onClear(host, pending));
+    run({{"", 0.25f, "1 PreWaitHide, 1 PreHide, 2 PreWaitShow, 1 LostFocus",
+          "1 show -1 0.5 pipe 2 found 12|2|1"}});
+    EXPECT_TRUE(path->onRegister(host, hiding));
+    run({{"", 0.25f, "1 PostHide, 2 PreShow", " found 2|2|"},
+         {"", 0.25f, "", "2 show 1 0.25 pipe 2 found 2|2|"},
+         {"", 0.5f, "", "2 show 1 0.75 pipe 2 found 2|2|"},
+         {"", 0.25f, "2 PostShow", "2 pipe 1 found 2|2|"}});
+    EXPECT_TRUE(path->onClear(host, settled));
+    EXPECT_EQ((Lines{joinedLines(pending.labels), joinedLines(hiding.labels),
+                     joinedLines(settled.labels)}),
+              (Lines{"Next node:Node, In node:NameNode",
+                     "Next node:Node, In node:NameNode, Out node:NameNode", "Next node:Node"}));
+    EXPECT_EQ(pending.seen, (std::vector<Object*>{screen("A"), screen("B")}));
+    EXPECT_EQ(hiding.seen, (std::vector<Object*>{screen("B"), screen("B"), screen("A")}));
+    run({{"path A 0.5 0.5 0 0 over", 0.25f,
+          "2 PreWaitHide, 2 PreHide, 1 PreWaitShow, 1 PreShow, 2 LostFocus",
+          "2 show -1 0.5 pipe 2, 1 show 1 0.5 pipe 2 found 21|1|2"},
+         {"", 0.25f, "2 PostHide, 1 PostShow", "1 pipe 1 found 1|1|"},
+         {"path B 1 1 0 0", 0.25f,
+          "1 PreWaitHide, 1 PreHide, 2 PreWaitShow, 2 PreShow, 1 LostFocus",
+          "2 show 1 0.25 pipe 2, 1 show -1 0.75 pipe 2 found 12|2|1"}});
+    Walk other(3, host.mode());  // no search mode of the path's
+    path->iterateIterator(host, host.mode(), host.clipRect(), other);
+    EXPECT_TRUE(other.seen.empty());
+    // A switch during a switch first finishes the old one: every screen
+    // hears each of its events once and in order. Times and frames that are
+    // no numbers cannot stall a path: such a time is instant, such a frame
+    // passes no time.
+    run({{"path C 1 1 0 0", 0.25f,
+          "1 PostHide, 2 PostShow, 2 PreWaitHide, 2 PreHide, 3 PreWaitShow, 3 PreShow, 2 LostFocus",
+          "3 show 1 0.25 pipe 2, 2 show -1 0.75 pipe 2 found 23|3|2"},
+         {"path A 0 0 0 0", 0.25f,
+          "2 PostHide, 3 PostShow, 3 PreWaitHide, 3 PreHide, 3 PostHide, 1 PreWaitShow, 1 PreShow, "
+          "1 PostShow",
+          "1 pipe 1 found 1|1|"},
+         {"path - 0.5 0.5 0 0", 0.25f, "1 PreWaitHide, 1 PreHide, 1 LostFocus",
+          "1 show -1 0.5 pipe 2 found 1||1"},
+         {"", 0.25f, "1 PostHide", " found ||"},
+         {"path B nan 0 0 0", std::nanf(""), "2 PreWaitShow, 2 PreShow, 2 PostShow",
+          "2 pipe 1 found 2|2|"},
+         {"path C 1 1 0 0", 0.25f,
+          "2 PreWaitHide, 2 PreHide, 3 PreWaitShow, 3 PreShow, 2 LostFocus",
+          "3 show 1 0.25 pipe 2, 2 show -1 0.75 pipe 2 found 23|3|2"}});
+    EXPECT_EQ(levels(path->mode()), "2/1.75");  // back to level 1 at the switch, rising
+    // Only screens may stand in the slot. Hidden as a whole, a path lets go
+    // of what was under way; setNextNode shows a screen at once.
+    EXPECT_EQ(path->nextNodeClassRequirement(4), NameNode::absoluteClass());
+    Node plain;
+    path->setNextNode(0, &plain);
+    EXPECT_EQ(state(), "3 show 1 0.25 pipe 2, 2 show -1 0.75 pipe 2 found 23|3|2");
+    EventData postHide{Event::PostHide, 0, 0.0f, 0.0f, 0.0f};
+    EventIterator hide(postHide);
+    host.events.clear();
+    hide.iterate(host, host.firstNode(), host.clipRect(), host.mode());
+    EXPECT_EQ(host.events, (Lines{"2 PostHide", "3 PostHide"}));
+    run({{"", 0.25f, "", "3 pipe 1 found 3|3|"}});
+    path->setNextNode(0, screen("A"));
+    run({{"", 0.25f, "", "1 pipe 1 found 1|1|"}});
+}
+
+// Stack paths remember the screens they come from: pushes and pops, going
+// back further than the stack reaches stops at its bottom, the screen on
+// top is not stacked twice, and a direct switch forgets them all. The path
+// actions act on paths of their class only; a destination that is no
+// screen empties the path.
+TEST_F(NodeTest, StackPathsPushAndPopScreens) {
+    auto* path = static_cast<StackPathNode*>(paths("StackPathNode"));
+    Node plain;
+    PathNode plainPath;
+    PushPathAction toB(path, screen("B")), toC(path, screen("C")), elsewhere(nullptr, screen("B"));
+    elsewhere.pathNode() = &plainPath;
+    PopPathAction back(path), nowhere(nullptr);
+    SetPathAction nothing(nullptr, screen("B")), empty(path, nullptr);
+    empty.destination() = &plain;
+    toB.setTimes(0, 0, 0, 0);
+    toC.setTimes(0, 0, 0, 0);
+    back.setTimes(0, 0, 0, 0);
+    // "do <n>": 0 pushes B, 1 pushes C, 2 pops, 3 pushes on a path of another
+    // class, 4 pops and 5 sets without a path, 6 sets a node that is no
+    // screen.
+    actions = {&toB, &toC, &back, &elsewhere, &nowhere, &nothing, &empty};
+    state = [&] {
+        return seen() + " stack " + std::to_string(StackPathNode::PathStack::count(path->stack()));
+    };
+    auto switched = [](const char* from, const char* to) {
+        return std::string(from) + " PreWaitHide, " + from + " PreHide, " + from + " PostHide, " +
+               to + " PreWaitShow, " + to + " PreShow, " + to + " PostShow";
+    };
+    run({{"path A 0 0 0 0", 0, "1 PreWaitShow, 1 PreShow, 1 PostShow, 1 GainFocus, 1 PointerIn",
+          "1 pipe 1 found 1|1| stack 0"},
+         {"do 0", 0, switched("1", "2"), "2 pipe 1 found 2|2| stack 1"},
+         {"do 1", 0, switched("2", "3"), "3 pipe 1 found 3|3| stack 2"},
+         {"do 2", 0, switched("3", "2"), "2 pipe 1 found 2|2| stack 1"}});
+    EXPECT_TRUE(path->removePath(0.0f, 0.0f, 0.0f, 0.0f, false, 3));
+    run({{"", 0, switched("2", "1"), "1 pipe 1 found 1|1| stack 0"},
+         {"do 2", 0, "", "1 pipe 1 found 1|1| stack 0"},
+         {"do 3", 0, "", "1 pipe 1 found 1|1| stack 0"},
+         {"do 4", 0, "", "1 pipe 1 found 1|1| stack 0"},
+         {"do 5", 0, "", "1 pipe 1 found 1|1| stack 0"}});
+    StackPathNode::PathStack* top = nullptr;
+    for (NameNode* node : {screen("A"), screen("A"), static_cast<NameNode*>(nullptr)})
+        EXPECT_TRUE(StackPathNode::PathStack::insert(host, top, node));
+    EXPECT_EQ(StackPathNode::PathStack::count(top), 1);
+    EXPECT_EQ(StackPathNode::PathStack::remove(top), screen("A"));
+    EXPECT_EQ(StackPathNode::PathStack::remove(top), nullptr);
+    path->insertPath(host, screen("B"), 0.0f, 0.0f, 0.0f, 0.0f, false);
+    path->insertPath(host, screen("C"), 0.0f, 0.0f, 0.0f, 0.0f, false);
+    EXPECT_EQ(state(), "1 pipe 1 found 1|1| stack 2");
+    // Registration visits the stacked screens too.
+    ReferenceRecorder visited;
+    EXPECT_TRUE(path->onRegister(host, visited));
+    EXPECT_EQ(joinedLines(visited.labels),
+              "Next node:Node, In node:NameNode, Stacked node:NameNode, Stacked node:NameNode");
+    EXPECT_EQ(visited.seen,
+              (std::vector<Object*>{screen("A"), screen("C"), screen("B"), screen("A")}));
+    path->setPath(screen("A"), 0.0f, 0.0f, 0.0f, 0.0f, false);
+    run({{"", 0, "", "1 pipe 1 found 1|1| stack 0"},
+         {"do 6", 1, "1 PreWaitHide, 1 PreHide, 1 PostHide", " found || stack 0"}});
+}
+
+// A path read shows its first screen at once. Select on a screen runs its
+// switch in the update that follows the press, and the release reaches the
+// screen that has the focus by then.
+TEST_F(NodeTest, SelectSwitchesScreensThroughAnAction) {
+    host.updates = false;
+    show(
+        "PathNode \"Main\" { Next node: NameNode \"MainA\" { Next node: PaintProbe { Next node: "
+        "CullEventActionNode { Next node: null Action: SetPathAction { Path node: @\"Main\" "
+        "Destination node: NameNode \"MainB\" { Next node: <2> } In time: 0.5 Out time: 0.5 In "
+        "wait time: 0 Out wait time: 0 Paint outnode over innode: true } Event: ButtonEvent { "
+        "Input index (0 == all indexes): 0 Event type: ButtonPress Button type: Select } } "
+        "Picture: \"1\" } } }");
+    run({{"", 0, "1 GainFocus, 1 PointerIn", "1 pipe 1 found 1|1|"},
+         {"press 1", 0.25f,
+          "1 ButtonPress, 1 PreWaitHide, 1 PreHide, 2 PreWaitShow, 2 PreShow, 1 LostFocus",
+          "1 pipe 1 found 12|2|1"},
+         {"release 1", 0.5f, "1 PostHide, 2 PostShow, 2 ButtonRelease", "2 pipe 1 found 2|2|"}});
+}
+
+// A path read with a node of another class in its screen slot lets it go.
+TEST_F(NodeTest, APathRefusesANodeThatIsNoScreen) {
+    auto* path =
+        static_cast<PathNode*>(show("PathNode \"Odd\" { Next node: Node { Next node: null } }"));
     EXPECT_EQ(host.log.text,
-              "Kova: Error: Node tree deeper than 4096 nodes; is a node its own descendant?\r\n");
-    s->splitNode() = nullptr;
+              "Kova: Error: Loading: Class Node cannot stand in field 'Next node'\r\n");
+    EXPECT_EQ(path->path(), nullptr);
+    EXPECT_EQ((Floats{path->inPosition(), path->outPosition()}), (Floats{1, 1}));
 }
 
 }  // namespace

@@ -1,175 +1,222 @@
-// Measuring and laying out text with styles: exact glyph quadrilaterals
-// from the host's metrics, line breaks, wrapping, the bottom of the area,
-// refused glyphs and formatted text.
+// Text on the screen: measuring and laying out text with each style (the
+// exact glyph quadrilaterals from the host's metrics, line breaks, wrapping,
+// where each layout stops, refused glyphs, formatted text), and the text
+// nodes that paint variables.
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <string>
-#include <vector>
 
 #include "test_support.h"
 
 namespace kova_test {
 namespace {
 
+using Ints = std::vector<int>;
+using Lines = std::vector<std::string>;
+
 const unsigned short* wide(const char16_t* text) {
     return reinterpret_cast<const unsigned short*>(text);
 }
 
-std::vector<int> units(const std::u16string& text) {
-    return std::vector<int>(text.begin(), text.end());
+Ints units(const std::u16string& text) {
+    return Ints(text.begin(), text.end());
 }
 
-std::string number(float value) {
-    char text[32];
-    std::snprintf(text, sizeof(text), "%g", value);
-    return text;
-}
-
-// Each glyph as "character (x,y) (x,y) (x,y) (x,y)", corners in the order
-// the host receives them.
-std::vector<std::string> quads(const TestHost& host) {
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < host.painted.size(); ++i) {
-        std::string line = host.calls[i].substr(10, host.calls[i].find(' ', 10) - 10);
-        for (const Vertex& v : host.painted[i].vertex)
-            line += " (" + number(v.x) + "," + number(v.y) + ")";
-        out.push_back(line);
-    }
-    return out;
-}
-
-// Every glyph record is plain: the given clip and depth, white, opaque,
-// blended with source alpha, without texture coordinates.
-void expectPlainGlyphs(const TestHost& host, Rectangle* clip, float z) {
-    for (const PaintData& data : host.painted) {
-        EXPECT_EQ(data.clipRect, clip);
-        EXPECT_EQ(data.sourceBlendFunc, 7);
-        EXPECT_EQ(data.destinationBlendFunc, 8);
-        EXPECT_FALSE(data.hasUV);
-        for (const Vertex& v : data.vertex)
-            EXPECT_EQ((Floats{v.z, v.red, v.green, v.blue, v.alpha}), (Floats{z, 1, 1, 1, 1}));
-    }
-}
-
-// Records the position of each glyph in its text.
-class IndexEffect : public Effect {
+// Records the position in the text each glyph is painted for.
+class PositionEffect : public Effect {
 public:
     bool charPaint(System& system, int character, int font, int index, PaintData& data,
                    EffectPipe& self) override {
-        indexes.push_back(index);
+        positions.push_back(index);
         return Effect::charPaint(system, character, font, index, data, self);
     }
-    std::vector<int> indexes;
+    Ints positions;
 };
 
-class StyleTest : public HostTest<GlyphHost> {
+// The host's font n has lines 16 + n apart and glyphs 8 wide ('W' 14), 1
+// before and 1 after, 12 + n high with their tops 10 above the base line.
+class StyleTest : public HostTest<PaintLogHost> {
 protected:
-    // Paints with a fresh record of the host's calls.
-    std::vector<std::string> paint(Style& style, const char* text) {
+    void SetUp() override {
+        HostTest<PaintLogHost>::SetUp();
+        pipe.effect = &effect;
+    }
+    // Each glyph painted since the last call as "<character>@<position>
+    // left,top right,bottom", after checking that it is a plain record: an
+    // upright quadrilateral in the host's corner order, at the area's depth,
+    // within the clip, in the style's font.
+    std::string glyphs(int font) {
+        std::string out;
+        for (size_t i = 0; i < host.painted.size(); ++i) {
+            const Vertex* v = host.painted[i].vertex;
+            std::string l = printed(v[0].x), t = printed(v[0].y), r = printed(v[2].x),
+                        b = printed(v[2].y);
+            EXPECT_EQ(describePaint(host.painted[i]), l + "," + t + " " + r + "," + t + " " + r +
+                                                          "," + b + " " + l + "," + b +
+                                                          " z0.5 clip 0,0,200,200,0");
+            int c = host.glyphs[i];
+            EXPECT_EQ(host.calls[i], "charPaint " + std::to_string(c) + " " + std::to_string(font));
+            out += (i ? "; " : "") +
+                   (c > 32 && c < 127 ? std::string(1, char(c)) : "#" + std::to_string(c)) + "@" +
+                   std::to_string(effect.positions[i]) + " " + l + "," + t + " " + r + "," + b;
+        }
         host.calls.clear();
         host.painted.clear();
+        host.paints.clear();
         host.glyphs.clear();
-        Style::paint(host, &style, area, &clip, pipe, text);
-        expectPlainGlyphs(host, &clip, area.z);
-        return quads(host);
+        host.measured.clear();
+        effect.positions.clear();
+        return out;
+    }
+    std::string paint(Style* style, Data& text, int index = 0) {
+        Style::paint(host, style, area, &clip, pipe, &text, index);
+        return glyphs(style->fontHandle());
     }
 
-    // Right edge at 50, bottom at 70.
-    Rectangle area{10.0f, 20.0f, 40.0f, 50.0f, 0.5f};
-    Rectangle clip{0.0f, 0.0f, 100.0f, 100.0f, 0.0f};
+    Rectangle area{10.0f, 20.0f, 100.0f, 50.0f, 0.5f};
+    Rectangle clip{0.0f, 0.0f, 200.0f, 200.0f, 0.0f};
+    PositionEffect effect;
     EffectPipe pipe;
-    Style body{"Body", 2};  // lines 18 apart, glyphs 14 high
 };
 
-TEST_F(StyleTest, MeasuresWithTheHostsMetrics) {
-    EXPECT_EQ(body.characterWidth(host, 'A'), 10.0f);
-    EXPECT_EQ(host.measuredFont, 2);
-    EXPECT_EQ(Style::characterWidth(host, nullptr, 'W'), 16.0f);
-    EXPECT_EQ(host.measuredFont, 0);
-
-    EXPECT_EQ(body.stringWidth(host, "AWA"), 36.0f);
-    EXPECT_EQ(body.stringWidth(host, wide(u"\u0100W")), 26.0f);
-    StringData text("AW");
-    EXPECT_EQ(body.stringWidth(host, &text, 0), 26.0f);
-    EXPECT_EQ(Style::stringWidth(host, &body, "\xE9"), 10.0f);
-    EXPECT_EQ(host.measured,
-              (std::vector<int>{'A', 'W', 'A', 'W', 'A', 0x100, 'W', 'A', 'W', -23}));
-    EXPECT_EQ(body.scale(), 1.0f);
-
-    // Nothing to measure.
-    host.measured.clear();
-    EXPECT_EQ(Style::stringWidth(host, nullptr, "AW"), 0.0f);
-    EXPECT_EQ(Style::stringWidth(host, nullptr, wide(u"AW")), 0.0f);
-    EXPECT_EQ(Style::stringWidth(host, nullptr, &text, 0), 0.0f);
-    EXPECT_EQ(body.stringWidth(host, static_cast<Data*>(nullptr), 0), 0.0f);
-    EXPECT_EQ(body.stringWidth(host, ""), 0.0f);
-    EXPECT_TRUE(host.measured.empty());
-}
-
-TEST_F(StyleTest, LaysOutLinesFromTheTopLeft) {
-    // Base line 38, glyph tops at 28; a line feed keeps the pen's x.
-    EXPECT_EQ(paint(body, "AB\nC"),
-              (std::vector<std::string>{"65 (11,28) (19,28) (19,42) (11,42)",
-                                        "66 (21,28) (29,28) (29,42) (21,42)",
-                                        "67 (31,46) (39,46) (39,60) (31,60)"}));
-    EXPECT_EQ(host.calls[0], "charPaint 65 2");
-    // A carriage return goes back to the left edge.
-    EXPECT_EQ(paint(body, "A\r\nB"),
-              (std::vector<std::string>{"65 (11,28) (19,28) (19,42) (11,42)",
-                                        "66 (11,46) (19,46) (19,60) (11,60)"}));
-    EXPECT_TRUE(paint(body, "").empty());
-}
-
-TEST_F(StyleTest, WrapsAfterTheGlyphThatCrossesTheRightEdgeUntilTheBottom) {
-    // The third W reaches past 50 and is still painted on the first line;
-    // the wrap after the sixth would put the base line at 74, below 70.
-    EXPECT_EQ(paint(body, "WWWWWWW"),
-              (std::vector<std::string>{
-                  "87 (11,28) (25,28) (25,42) (11,42)", "87 (27,28) (41,28) (41,42) (27,42)",
-                  "87 (43,28) (57,28) (57,42) (43,42)", "87 (11,46) (25,46) (25,60) (11,60)",
-                  "87 (27,46) (41,46) (41,60) (27,60)", "87 (43,46) (57,46) (57,60) (43,60)"}));
-    // A line taller than the area: the first line is painted all the same,
-    // and the line feed ends the text.
-    area.height = 10.0f;
-    EXPECT_EQ(paint(body, "A\nB"),
-              (std::vector<std::string>{"65 (11,28) (19,28) (19,42) (11,42)"}));
-}
-
-TEST_F(StyleTest, SingleLinePaintsLineFeedsAsSpaces) {
+TEST_F(StyleTest, EachStyleLaysOutItsGlyphs) {
+    Style plain("Plain", 2);
     SingleLineStyle single("Single", 2);
-    IndexEffect effect;
-    pipe.effect = &effect;
-    EXPECT_EQ(paint(single, "A\r\nB"),
-              (std::vector<std::string>{"65 (11,28) (19,28) (19,42) (11,42)",
-                                        "32 (21,28) (29,28) (29,42) (21,42)",
-                                        "66 (31,28) (39,28) (39,42) (31,42)"}));
-    EXPECT_EQ(effect.indexes, (std::vector<int>{0, 2, 3}));
-    // Wrapping at the right edge still starts a new line.
-    EXPECT_EQ(paint(single, "WWWW").back(), "87 (11,46) (25,46) (25,60) (11,60)");
-    EXPECT_EQ(SingleLineStyle::absoluteClass()->parentClass(), Style::absoluteClass());
-    Style* made = nullptr;  // by class name: no name, font 0
-    ASSERT_TRUE(Object::create(host, made, SingleLineStyle::absoluteClass()));
-    EXPECT_EQ(made->name(), nullptr);
-    EXPECT_EQ(made->fontHandle(), 0);
-    EXPECT_TRUE(Style::clear(host, made));
+    CenterAlignedStyle centred("Centred", 2);
+    RightAlignedStyle right("Right", 2);
+    ScaleYStyle scaled("Scaled", 2);
+    CenterAlignedScaleYStyle centredScaled("CentredScaled", 2);
+    SizeStyle sized("Sized", 2, 1.5f);
+    SingleLineSizeStyle dotted("Dotted", 2, 1.5f);
+    RowDistanceStyle rows5("Rows5", 2, 5.0f), rows0("Rows0", 2, 0.0f), rows31("Rows31", 2, 31.0f),
+        rows32("Rows32", 2, 32.0f);
+    struct Row {
+        Style* style;
+        const char* text;
+        float width, height;
+        std::string expected;
+        int refuse = -1;  // the glyph the host refuses
+    };
+    const Row rows[] = {
+        // From the top left, base line 38; a line feed keeps the pen's x, a
+        // carriage return goes back to the left edge.
+        {&plain, "AB\nC", 40, 50, "A@0 11,28 19,42; B@1 21,28 29,42; C@3 31,46 39,60"},
+        {&plain, "A\r\nB", 40, 50, "A@0 11,28 19,42; B@3 11,46 19,60"},
+        // The glyph that passes the right edge (50) is painted, then the line
+        // wraps; a base line at the bottom (70) or below ends the text, but
+        // the first line is always painted.
+        {&plain, "WWWWWWW", 40, 50,
+         "W@0 11,28 25,42; W@1 27,28 41,42; W@2 43,28 57,42; W@3 11,46 25,60; W@4 27,46 41,60; "
+         "W@5 43,46 57,60"},
+        {&plain, "A\nB", 40, 10, "A@0 11,28 19,42"},
+        {&plain, "ABC", 40, 50, "A@0 11,28 19,42; B@1 21,28 29,42", 1},
+        {&single, "A\r\nB", 40, 50, "A@0 11,28 19,42; #32@2 21,28 29,42; B@3 31,28 39,42"},
+        // Centred lines end at line feeds only, with no stop at the bottom;
+        // a carriage return is neither measured nor painted.
+        {&centred, "AB\r\nW\n\nC", 100, 50,
+         "A@0 51,28 59,42; B@1 61,28 69,42; W@4 53,46 67,60; C@7 56,82 64,96"},
+        {&centred, "AB\nCD", 100, 50, "A@0 51,28 59,42; B@1 61,28 69,42", 1},
+        // Right-aligned text is walked backwards from the right edge; the
+        // last line is painted at the top.
+        {&right, "A\nB", 100, 50, "B@2 101,28 109,42; A@0 91,46 99,60"},
+        {&right, "A\r\nB", 100, 50, "B@3 101,28 109,42; A@0 101,46 109,60"},
+        {&right, "WWWWW", 30, 50,
+         "W@4 25,28 39,42; W@3 9,28 23,42; W@2 25,46 39,60; W@1 9,46 23,60"},
+        {&right, "A\n\nB", 100, 50, "B@3 101,28 109,42"},
+        {&right, "AB\nCD", 100, 50, "D@4 101,28 109,42; C@3 91,28 99,42", 1},
+        // Scaled to fill the height on one line: 36 doubles every metric;
+        // the glyph that passes the right edge is the last.
+        {&scaled, "WWWWW", 100, 36,
+         "W@0 12,36 40,64; W@1 44,36 72,64; W@2 76,36 104,64; W@3 108,36 136,64"},
+        {&scaled, "A\r\nB", 100, 36, "A@0 12,36 28,64; B@3 12,72 28,100"},
+        {&scaled, "AB\nCD", 100, 36, "A@0 12,36 28,64; B@1 32,36 48,64", 1},
+        // Centred and scaled: line breaks are glyphs too.
+        {&centredScaled, "A\nB", 100, 36, "A@0 32,36 48,64; #10@1 52,36 68,64; B@2 72,36 88,64"},
+        {&centredScaled, "WWWWWW", 100, 36,
+         "W@0 -34,36 -6,64; W@1 -2,36 26,64; W@2 30,36 58,64; W@3 62,36 90,64; W@4 94,36 122,64"},
+        {&centredScaled, "AB\nCD", 100, 36, "A@0 12,36 28,64; B@1 32,36 48,64", 1},
+        // At a size of their own, on one line; a pen reaching the right edge
+        // ends the text, with three dots beyond it for the single line.
+        {&sized, "A\rB", 100, 50,
+         "A@0 11.5,32 23.5,53; #13@1 26.5,32 38.5,53; B@2 41.5,32 53.5,53"},
+        {&sized, "AAA", 30, 50, "A@0 11.5,32 23.5,53; A@1 26.5,32 38.5,53"},
+        {&sized, "AB\nCD", 100, 50, "A@0 11.5,32 23.5,53; B@1 26.5,32 38.5,53", 1},
+        {&dotted, "AWA", 30, 50,
+         "A@0 11.5,32 23.5,53; W@1 26.5,32 47.5,53; .@1 50.5,32 62.5,53; .@1 65.5,32 77.5,53; "
+         ".@1 80.5,32 92.5,53"},
+        {&dotted, "AWA", 30, 50,
+         "A@0 11.5,32 23.5,53; W@1 26.5,32 47.5,53; .@1 50.5,32 62.5,53; .@1 65.5,32 77.5,53", 3},
+        // A line feed moves by the row distance, a wrap by the line height.
+        {&rows5, "A\nB", 100, 50, "A@0 11,28 19,42; B@2 21,33 29,47"},
+        {&rows0, "WWA", 30, 50, "W@0 11,28 25,42; W@1 27,28 41,42; A@2 11,46 19,60"},
+        {&rows32, "A\nB", 100, 50, "A@0 11,28 19,42"},
+        {&rows31, "A\nB", 100, 50, "A@0 11,28 19,42; B@2 21,59 29,73"},
+    };
+    for (const Row& row : rows) {
+        area.width = row.width;
+        area.height = row.height;
+        host.refuseGlyph = row.refuse;
+        StringData text(row.text);
+        EXPECT_EQ(paint(row.style, text), row.expected) << row.style->name() << " " << row.text;
+    }
 }
 
-TEST_F(StyleTest, StopsAtTheFirstRefusedGlyph) {
-    host.refuseGlyph = 1;
-    paint(body, "ABC");
-    EXPECT_EQ(host.glyphs, (std::vector<int>{'A', 'B'}));
-    EXPECT_EQ(host.measured, (std::vector<int>{'A', 'B'}));
+// The right-aligned walk counts the data's plain text and reads the given
+// element; the centred scaled one keeps the low 8 bits of 1,023 characters
+// at most, measured and painted as signed bytes, and a 0 byte ends it.
+TEST_F(StyleTest, StylesReadTheirTextsOwnWay) {
+    RightAlignedStyle right("Right", 2);
+    CenterAlignedScaleYStyle centred("Centred", 2);
+    DataListData list;
+    StringData first("AB"), second("XYZ");
+    list.list()->appendObject(host, &first);
+    list.list()->appendObject(host, &second);
+    EXPECT_EQ(paint(&right, list, 1), "Y@1 101,28 109,42; X@0 91,28 99,42");
+
+    area.height = 36.0f;
+    WstringData bytes(wide(u"\u0141\u00E9\u0200Z"));
+    Style::paint(host, &centred, area, &clip, pipe, &bytes, 0);
+    EXPECT_EQ(host.measured, (Ints{'A', -23, 'A', -23}));
+    EXPECT_EQ(glyphs(2), "A@0 42,36 58,64; #-23@1 62,36 78,64");
+    area.width = 1.0e6f;
+    StringData longText(std::string(1100, 'A').c_str());
+    Style::paint(host, &centred, area, &clip, pipe, &longText, 0);
+    EXPECT_EQ((Floats{static_cast<float>(host.glyphs.size()),
+                      static_cast<float>(effect.positions.back()), host.painted[0].vertex[0].x}),
+              (Floats{1023, 1022, 489782}));
 }
 
-TEST_F(StyleTest, PaintsWithTheSystemStyleAndIgnoresMissingTexts) {
-    // Font 0: lines 16 apart, glyphs 12 high.
+// Widths are the host's advances, unscaled whatever the style; bytes of
+// narrow texts count as signed characters.
+TEST_F(StyleTest, MeasuresWithTheHostsMetrics) {
+    Style body("Body", 2);
+    SizeStyle sized("Sized", 2, 3.0f);
+    StringData text("AW");
+    EXPECT_EQ((Floats{body.characterWidth(host, 'A'), sized.characterWidth(host, 'W'),
+                      Style::characterWidth(host, nullptr, 'W'), body.stringWidth(host, "AWA"),
+                      sized.stringWidth(host, wide(u"\u0100W")), body.stringWidth(host, &text, 0),
+                      Style::stringWidth(host, &body, "\xE9"), body.scale(), sized.scale(),
+                      Style::stringWidth(host, nullptr, "AW"),
+                      Style::stringWidth(host, nullptr, wide(u"AW")),
+                      Style::stringWidth(host, nullptr, &text, 0),
+                      body.stringWidth(host, static_cast<Data*>(nullptr), 0),
+                      body.stringWidth(host, static_cast<const char*>(nullptr)),
+                      body.stringWidth(host, static_cast<const unsigned short*>(nullptr)),
+                      body.stringWidth(host, "")}),
+              (Floats{10, 16, 16, 36, 26, 26, 10, 1, 3, 0, 0, 0, 0, 0, 0, 0}));
+    // Nothing to measure asks the host nothing.
+    EXPECT_EQ(host.measured, (Ints{'A', 'W', 'W', 'A', 'W', 'A', 0x100, 'W', 'A', 'W', -23}));
+    EXPECT_EQ(host.measuredFont, 2);
+    Style* none = nullptr;
+    EXPECT_TRUE(Style::clear(host, none));
+}
+
+// Narrow and wide texts and formats; missing texts paint nothing. Formatted
+// results are cut to 255 characters and a malformed conversion ends them.
+TEST_F(StyleTest, PaintsPlainAndFormattedTexts) {
+    Style body("Body", 2);
+    pipe.effect = nullptr;  // straight to the host
     Style::paint(host, nullptr, area, &clip, pipe, wide(u"\uE9FF"));
-    EXPECT_EQ(quads(host), (std::vector<std::string>{"59903 (11,26) (19,26) (19,38) (11,38)"}));
-    EXPECT_EQ(host.calls[0], "charPaint 59903 0");
     Style::paint(host, &body, area, &clip, pipe, "\xE9");
-    EXPECT_EQ(host.glyphs.back(), -23);
-
+    EXPECT_EQ(host.calls, (Lines{"charPaint 59903 0", "charPaint -23 2"}));
     host.calls.clear();
     Style::paint(host, &body, area, &clip, pipe, static_cast<const char*>(nullptr));
     Style::paint(host, &body, area, &clip, pipe, static_cast<const unsigned short*>(nullptr));
@@ -177,32 +224,46 @@ TEST_F(StyleTest, PaintsWithTheSystemStyleAndIgnoresMissingTexts) {
     Style::paintf(host, &body, area, &clip, pipe, static_cast<const char*>(nullptr));
     Style::paintf(host, &body, area, &clip, pipe, static_cast<const unsigned short*>(nullptr));
     EXPECT_TRUE(host.calls.empty());
+
+    area.width = 1.0e6f;  // one long line
+    auto formatted = [&](auto... arguments) {
+        host.glyphs.clear();
+        Style::paintf(host, &body, area, &clip, pipe, arguments...);
+        return host.glyphs;
+    };
+    EXPECT_EQ(formatted("%s=%d", "n", -7), units(u"n=-7"));
+    EXPECT_EQ(formatted(wide(u"%ls|%s|%d|%5.1f%%|%lc|%-3ls|%*d|%.2ls|%x"), wide(u"\u0100W"), "ab",
+                        -7, 2.5, 0x263A, wide(u"z"), 4, 7, wide(u"xyz"), 255u),
+              units(u"\u0100W|ab|-7|  2.5%|\u263A|z  |   7|xy|ff"));
+    EXPECT_EQ(formatted(wide(u"A%qB")), units(u"A"));
+    EXPECT_EQ(formatted(wide(u"%ls"), wide(std::u16string(300, u'y').c_str())),
+              units(std::u16string(255, u'y')));
 }
 
-TEST_F(StyleTest, PaintsFormattedText) {
-    area.width = 1.0e6f;  // one long line
-    Style::paintf(host, &body, area, &clip, pipe, "%s=%d", "n", -7);
-    EXPECT_EQ(host.glyphs, units(u"n=-7"));
-
-    host.glyphs.clear();
-    Style::paintf(host, &body, area, &clip, pipe, wide(u"%ls|%s|%d|%5.1f%%|%lc|%-3ls|%*d|%.2ls|%x"),
-                  wide(u"\u0100W"), "ab", -7, 2.5, 0x263A, wide(u"z"), 4, 7, wide(u"xyz"), 255u);
-    EXPECT_EQ(host.glyphs, units(u"\u0100W|ab|-7|  2.5%|\u263A|z  |   7|xy|ff"));
-
-    // A malformed conversion ends the text.
-    host.glyphs.clear();
-    Style::paintf(host, &body, area, &clip, pipe, wide(u"A%qB"));
-    EXPECT_EQ(host.glyphs, units(u"A"));
-
-    // Results are cut to 255 characters.
-    std::string longText(300, 'x');
-    std::u16string longWide(300, u'y');
-    host.glyphs.clear();
-    Style::paintf(host, &body, area, &clip, pipe, "%s", longText.c_str());
-    EXPECT_EQ(host.glyphs, std::vector<int>(255, 'x'));
-    host.glyphs.clear();
-    Style::paintf(host, &body, area, &clip, pipe, wide(u"%ls"), wide(longWide.c_str()));
-    EXPECT_EQ(host.glyphs, std::vector<int>(255, 'y'));
+// Text nodes paint their variable's text with their style (or the system
+// style), from the top left of the area; without a variable, nothing.
+TEST_F(StyleTest, TextNodesPaintTheirVariables) {
+    struct Row {
+        const char* node;
+        int font;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"TextNode { Next node: null String: null Style: Style { Font handle: \"1\" } }", 1, ""},
+        {"TextNode { Next node: null String: IntData { Value <do not edit>: 42 } "
+         "Style: Style { Font handle: \"1\" } }",
+         1, "4@0 11,27 19,40; 2@1 21,27 29,40"},
+        {"TextNode { Next node: null String: StringData { String <do not edit>: \"Hi\\nyou\" } "
+         "Style: null }",
+         0, "H@0 11,26 19,38; i@1 21,26 29,38; y@3 31,42 39,54; o@4 41,42 49,54; u@5 51,42 59,54"},
+    };
+    area.width = 300.0f;
+    for (const Row& row : rows) {
+        Object* node = readObject(host, row.node);
+        static_cast<Node*>(node)->onPaint(host, host.mode(), area, &clip, pipe);
+        EXPECT_EQ(glyphs(row.font), row.expected) << row.node;
+        Object::clear(host, node);
+    }
 }
 
 }  // namespace
