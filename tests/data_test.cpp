@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
-#include <limits>
 #include <regex>
 #include <string>
 #include <vector>
@@ -20,8 +20,6 @@
 namespace kova_test {
 namespace {
 
-const float kNan = std::numeric_limits<float>::quiet_NaN();
-const float kInf = std::numeric_limits<float>::infinity();
 using Wide = std::vector<unsigned short>;
 using Ints = std::vector<int>;
 
@@ -48,16 +46,14 @@ protected:
         HostTest::TearDown();
     }
     // Reads named data described as text, the entries of a list the test
-    // owns; "V:", "S:" and "W:" stand for the value labels of numbers, texts
-    // and wide texts.
+    // owns; "Value:", "String:" and "Wstring:" stand for the value labels.
     void world(const std::string& entries) {
         read("DataListData { Data list: [" + entries + "] }");
     }
     void read(std::string text) {
         std::string error;
-        text = std::regex_replace(text, std::regex(" V:"), " \"Value <do not edit>\":");
-        text = std::regex_replace(text, std::regex(" S:"), " \"String <do not edit>\":");
-        text = std::regex_replace(text, std::regex(" W:"), " \"Wstring <do not edit>\":");
+        text = std::regex_replace(text, std::regex("(Value|String|Wstring):"),
+                                  "\"$1 <do not edit>\":");
         Object::clear(host, root);
         ASSERT_TRUE(text::readText(host, text, "t.txt", nullptr, root, error)) << error;
     }
@@ -138,8 +134,8 @@ TEST_F(DataTest, NumbersAndTextsConvertExactly) {
     float volume = 0.5f;
     char* name = nullptr;
     char buffer[6] = {'x', 'x', 'x', 'x', 'x', 'x'};
-    world(R"(BoolData "b" { V: false } IntData "i" { V: 0 } FloatData "f" { V: 0 }
-             StringData "s" { S: "" } WstringData "w" { W: "" })");
+    world(R"(BoolData "b" { Value: false } IntData "i" { Value: 0 } FloatData "f" { Value: 0 }
+             StringData "s" { String: "" } WstringData "w" { Wstring: "" })");
     bind({new BoolRefData(&flag, "flag"), new IntRefData(&lives, "lives"),
           new IntRefData(nullptr, "int"), new FloatRefData(&volume, "volume"),
           new FloatRefData(nullptr, "float"), new StringRefData(&name, "name"),
@@ -178,9 +174,9 @@ TEST_F(DataTest, CharactersCopiesAndComparisons) {
     // Characters are unsigned, except those of a stack literal.
     StringData string("\xE9");
     StackData stack("a\xE9");
-    const Wide units = {0x263A, 0xFFFF, 0};
-    WstackData wstack(units.data() + 1);
-    WstringData wstring(units.data());
+    const Wide symbols = {0x263A, 0xFFFF, 0};
+    WstackData wstack(symbols.data() + 1);
+    WstringData wstring(symbols.data());
     IntData number(42);
     char unterminated[3] = {'1', '2', '3'};  // the host left no terminator
     StaticStringData raw(unterminated, 3, "Raw");
@@ -194,12 +190,9 @@ TEST_F(DataTest, CharactersCopiesAndComparisons) {
     EXPECT_EQ((Ints{string.character(host, 0), BoolData::boolToString(false, 5)}), (Ints{0, 0}));
 
     // Wide text is narrowed to at most 511 characters.
-    Wide exact(511, 'a'), longer(600, 'b');
-    exact.push_back(0);
-    longer.push_back(0);
-    string.set(host, exact.data());
+    string.set(host, wide(std::string(511, 'a')).data());
     EXPECT_EQ(host.log.text, "");
-    EXPECT_TRUE(string.set(host, longer.data()));
+    EXPECT_TRUE(string.set(host, wide(std::string(600, 'b')).data()));
     EXPECT_EQ((Ints{string.stringLength(host), string.character(host, 0)}), (Ints{511, 'b'}));
     EXPECT_EQ(host.log.text, "Kova: Warning: Data::set, string is longer than buffer\r\n");
 
@@ -208,17 +201,20 @@ TEST_F(DataTest, CharactersCopiesAndComparisons) {
     EXPECT_TRUE(plain.set(host, 2, 5.0f) && plain.set(host, 2, "x"));
     EXPECT_EQ((std::vector<Data*>{plain.dataAt(0), plain.dataAt(1)}),
               (std::vector<Data*>{&plain, nullptr}));
-    EXPECT_EQ(plain.value(host, 3) + static_cast<float>(plain.indexCount(host)), 1.0f);
+    EXPECT_EQ((Floats{plain.value(host, 3), static_cast<float>(plain.indexCount(host))}),
+              (Floats{0, 1}));
+    // Copies are cut to the buffer and always terminated.
     StringData hello("hello"), hi("hi");
-    char buffer[8] = {};
-    unsigned short wideBuffer[4];
-    EXPECT_EQ(hello.stringCopy(host, buffer, 4), 4);
-    EXPECT_STREQ(buffer, "hel");
-    EXPECT_EQ(hi.stringCopy(host, buffer, 4), 2);
-    EXPECT_STREQ(buffer, "hi");
-    EXPECT_EQ(hello.stringCopy(host, wideBuffer, 3), 3);
-    EXPECT_EQ(Wide(wideBuffer, wideBuffer + 3), (Wide{'h', 'e', 0}));
-    EXPECT_EQ((Ints{hello.stringCopy(host, 0, buffer, 1), buffer[0]}), (Ints{1, 0}));
+    auto copy = [&](Data& data, int index, int size) {
+        char buffer[8];
+        int length = index == P ? data.stringCopy(host, buffer, size)
+                                : data.stringCopy(host, index, buffer, size);
+        return std::to_string(length) + ":" + buffer;
+    };
+    EXPECT_EQ(copy(hello, P, 4) + " " + copy(hi, P, 4) + " " + copy(hello, 0, 1), "4:hel 2:hi 1:");
+    unsigned short units[4];
+    EXPECT_EQ(hello.stringCopy(host, units, 3), 3);
+    EXPECT_EQ(Wide(units, units + 3), (Wide{'h', 'e', 0}));
     StringData abc("abc"), abd("abd"), ab("ab"), empty;
     StackData literal("abc");
     EXPECT_EQ((Ints{abc.stringCompare(host, &abd), abc.stringCompare(host, &ab),
@@ -233,8 +229,9 @@ TEST_F(DataTest, SavesExactlyTheValueFields) {
     float volume = 4.0f;
     char* name = nullptr;
     static float values[2] = {};
-    world(R"(BoolData "flag" { V: true } IntData "count" { V: -2 } FloatData "speed" { V: 1.5 }
-             StringData "title" { S: "ab" } WstringData "greeting" { W: "\u263Ac" } Data "plain" {})");
+    world(
+        R"(BoolData "flag" { Value: true } IntData "count" { Value: -2 } FloatData "speed" { Value: 1.5 }
+             StringData "title" { String: "ab" } WstringData "greeting" { Wstring: "\u263Ac" } Data "plain" {})");
     bind({new FloatRefData(&volume, "volume"), new StringRefData(&name, "name"),
           new BoolRefData(nullptr, "paused"), new FloatArrayData(values, 2, "values"),
           new StaticStringData(nullptr, 0, "buffer"), new IntRefData(nullptr, "score")});
@@ -248,9 +245,11 @@ TEST_F(DataTest, SavesExactlyTheValueFields) {
         EXPECT_EQ(at(bound).actualClass(), Data::absoluteClass()) << bound;
 }
 
-// Each logical class over the same operand pairs; the last two pairs leave
-// an operand out. Not reads only its one operand, data 1.
-TEST_F(DataTest, LogicalResultsAreExactlyOneOrZero) {
+// Each logical and arithmetic class over the same operands ("-" leaves one
+// out). A row gives Equal, NotEqual, LessEqual, Less, Or, And, ExclusiveOr,
+// the logical base and Not (which reads data 1 only), then Add, Sub, Mul,
+// Div and the arithmetic base. Logical data reads 1 or 0, "true" or "false".
+TEST_F(DataTest, LogicAndArithmetic) {
     EqualData equal;
     NotEqualData notEqual;
     LessEqualData lessEqual;
@@ -258,100 +257,74 @@ TEST_F(DataTest, LogicalResultsAreExactlyOneOrZero) {
     OrData orData;
     AndData andData;
     ExclusiveOrData exclusiveOr;
-    LogicalData base;
+    LogicalData logical;
     NotData notData;
-    LogicalData* all[] = {&equal,   &notEqual,    &lessEqual, &less,   &orData,
-                          &andData, &exclusiveOr, &base,      &notData};
-    struct Row {
-        float a, b;
-        bool hasA, hasB;
-        Floats expected;  // in the order of all
-    } rows[] = {
-        {2, 2, true, true, {1, 0, 1, 0, 1, 1, 0, 0, 0}},
-        {1, 2, true, true, {0, 1, 1, 1, 1, 1, 0, 0, 0}},
-        {2, -1, true, true, {0, 1, 0, 0, 1, 1, 0, 0, 0}},
-        {0, 5, true, true, {0, 1, 1, 1, 1, 0, 1, 0, 1}},
-        {0, -0.0f, true, true, {1, 0, 1, 0, 0, 0, 0, 0, 1}},
-        {kNan, kNan, true, true, {0, 1, 0, 0, 1, 1, 0, 0, 0}},
-        {kNan, 0, true, true, {0, 1, 0, 0, 1, 0, 1, 0, 0}},
-        {-kInf, kInf, true, true, {0, 1, 1, 1, 1, 1, 0, 0, 0}},
-        {1, 1, true, false, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {0, 1, false, true, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
-    };
-    for (const Row& row : rows) {
-        FloatData a(row.a), b(row.b);
-        Floats got;
-        for (LogicalData* data : all) {
-            data->setData1(row.hasA ? &a : nullptr);
-            data->setData2(row.hasB ? &b : nullptr);
-            got.push_back(data->value(host));
-            EXPECT_EQ(text(*data), got.back() == 1.0f ? "true" : "false");
-        }
-        EXPECT_EQ(got, row.expected) << row.a << " " << row.b << " " << row.hasA << row.hasB;
-    }
+    AddData add;
+    SubData sub;
+    MulData mul;
+    DivData div;
+    OperatorData arithmetic;
+    LogicalData* logic[] = {&equal,   &notEqual,    &lessEqual, &less,   &orData,
+                            &andData, &exclusiveOr, &logical,   &notData};
+    OperatorData* math[] = {&add, &sub, &mul, &div, &arithmetic};
+    expectRows(
+        {"2 2 -> 1 0 1 0 1 1 0 0 0 | 4 0 4 1 0", "1 2 -> 0 1 1 1 1 1 0 0 0 | 3 -1 2 0.5 0",
+         "2 -1 -> 0 1 0 0 1 1 0 0 0 | 1 3 -2 -2 0", "0 5 -> 0 1 1 1 1 0 1 0 1 | 5 -5 0 0 0",
+         "0 -0 -> 1 0 1 0 0 0 0 0 1 | 0 0 -0 nan 0",
+         "nan nan -> 0 1 0 0 1 1 0 0 0 | nan nan nan nan 0",
+         "nan 0 -> 0 1 0 0 1 0 1 0 0 | nan nan nan nan 0",
+         "-inf inf -> 0 1 1 1 1 1 0 0 0 | nan -inf -inf nan 0",
+         "5 3 -> 0 1 0 0 1 1 0 0 0 | 8 2 15 1.66666663 0", "1 0 -> 0 1 0 0 1 0 1 0 0 | 1 1 0 inf 0",
+         "-1 0 -> 0 1 1 1 1 0 1 0 0 | -1 -1 -0 -inf 0", "1 -0 -> 0 1 0 0 1 0 1 0 0 | 1 1 -0 -inf 0",
+         "0 0 -> 1 0 1 0 0 0 0 0 1 | 0 0 0 nan 0",
+         "1e30 1e30 -> 1 0 1 0 1 1 0 0 0 | 2.00000003e+30 0 inf 1 0",
+         "inf inf -> 1 0 1 0 1 1 0 0 0 | inf nan inf nan 0", "1 - -> 0 0 0 0 0 0 0 0 0 | 0 0 0 0 0",
+         "- 1 -> 0 0 0 0 0 0 0 0 0 | 0 0 0 0 0"},
+        [&](const std::string& operands) {
+            std::string a = operands.substr(0, operands.find(' ')), out;
+            std::string b = operands.substr(a.size() + 1);
+            FloatData x(std::strtof(a.c_str(), nullptr)), y(std::strtof(b.c_str(), nullptr));
+            for (LogicalData* data : logic) {
+                data->setData1(a == "-" ? nullptr : &x);
+                data->setData2(b == "-" ? nullptr : &y);
+                float value = data->value(host);
+                out += value == 1.0f ? "1 " : value == 0.0f ? "0 " : "? ";
+                EXPECT_EQ(text(*data), value == 1.0f ? "true" : "false");
+            }
+            out += "|";
+            for (OperatorData* data : math) {
+                data->setData1(a == "-" ? nullptr : &x);
+                data->setData2(b == "-" ? nullptr : &y);
+                char shown[32];
+                std::snprintf(shown, sizeof shown, " %.9g", data->value(host));
+                out += std::isnan(data->value(host)) ? " nan" : shown;
+            }
+            return out;
+        });
     EXPECT_EQ((Ints{LogicalData::characterFalse(4), LogicalData::characterFalse(5),
                     LogicalData::characterTrue(-1)}),
               (Ints{'e', 0, 0}));
 }
 
-TEST_F(DataTest, ArithmeticAndItsText) {
-    AddData add;
-    SubData sub;
-    MulData mul;
-    DivData div;
-    OperatorData base;
-    OperatorData* all[] = {&add, &sub, &mul, &div, &base};
-    struct Row {
-        float a, b;
-        Floats expected;
-    } rows[] = {
-        {5, 3, {8, 2, 15, 5.0f / 3.0f, 0}},
-        {1, 0, {1, 1, 0, kInf, 0}},
-        {-1, 0, {-1, -1, -0.0f, -kInf, 0}},
-        {1, -0.0f, {1, 1, -0.0f, -kInf, 0}},
-        {0, 0, {0, 0, 0, kNan, 0}},
-        {1e30f, 1e30f, {1e30f * 2, 0, kInf, 1, 0}},
-        {kInf, kInf, {kInf, kNan, kInf, kNan, 0}},
-        {kNan, 0, {kNan, kNan, kNan, kNan, 0}},
-    };
-    for (const Row& row : rows) {
-        FloatData a(row.a), b(row.b);
-        for (std::size_t i = 0; i < 5; ++i) {
-            all[i]->setData1(&a);
-            all[i]->setData2(&b);
-            float got = all[i]->value(host);
-            if (std::isnan(row.expected[i])) {
-                EXPECT_TRUE(std::isnan(got)) << i << ": " << row.a << " " << row.b;
-            } else {
-                EXPECT_EQ(got, row.expected[i]) << i << ": " << row.a << " " << row.b;
-                EXPECT_EQ(std::signbit(got), std::signbit(row.expected[i])) << i;
-            }
-        }
-    }
-    // Texts are made again only when the number moved; writes are ignored.
-    world(R"(IntData "five" { V: 5 } IntData "three" { V: 3 } FloatData "huge" { V: 1e30 }
-        FloatData "zero" { V: 0 } SubData "sub" { Data 1: @"five" Data 2: @"three" }
-        MulData "mul" { Data 1: @"huge" Data 2: @"huge" } AddData "add" { Data 1: @"five" Data 2: null }
-        DivData "nan" { Data 1: @"zero" Data 2: @"zero" } DivData "cut" { Data 1: @"huge" Data 2: @"three" }
-        EqualData "equal" { Data 1: @"three" Data 2: @"three" })");
-    check({"sub: - 2.000000000", "five: n-0.25 -3.000000000@sub", "sub: n9 0@five", "mul: - inf",
-           "equal: n0 true, t'false' 3@three", "add: - 0.000000000"});
-    // A number of more than 17 characters is cut to fit the 18-byte text.
-    EXPECT_EQ(text(at("nan")) + " " + text(at("cut")), "nan 33333333834915540");
-}
-
 // Expressions over the host's own variables follow them: a gauge of
-// 10 - lives * 2, and play blocked while paused or at the last life.
-TEST_F(DataTest, ExpressionsFollowHostVariables) {
+// 10 - lives * 2, and play blocked while paused or at the last life. Texts
+// are made again only when the number moved; writes are ignored.
+TEST_F(DataTest, ExpressionsFollowTheirOperands) {
     int lives = 3;
     float bonus = 0.5f;
     bool paused = false;
     bind({new IntRefData(&lives, "lives"), new FloatRefData(&bonus, "bonus"),
           new BoolRefData(&paused, "paused")});
     world(R"(AddData "total" { Data 1: @"lives" Data 2: @"bonus" }
-        SubData "gauge" { Data 1: FloatData { V: 10 }
-            Data 2: MulData { Data 1: @"lives" Data 2: IntData { V: 2 } } }
-        OrData "blocked" { Data 1: @"paused" Data 2: LessData { Data 1: @"lives" Data 2: IntData { V: 1 } } })");
+        SubData "gauge" { Data 1: FloatData { Value: 10 }
+            Data 2: MulData { Data 1: @"lives" Data 2: IntData { Value: 2 } } }
+        OrData "blocked" { Data 1: @"paused"
+            Data 2: LessData { Data 1: @"lives" Data 2: IntData { Value: 1 } } }
+        IntData "five" { Value: 5 } IntData "three" { Value: 3 } FloatData "huge" { Value: 1e30 }
+        FloatData "zero" { Value: 0 } SubData "sub" { Data 1: @"five" Data 2: @"three" }
+        MulData "mul" { Data 1: @"huge" Data 2: @"huge" } AddData "add" { Data 1: @"five" Data 2: null }
+        DivData "nan" { Data 1: @"zero" Data 2: @"zero" } DivData "cut" { Data 1: @"huge" Data 2: @"three" }
+        EqualData "equal" { Data 1: @"three" Data 2: @"three" })");
     check({"total: - 3.500000000", "gauge: - 4.000000000", "blocked: - false"});
     lives = 0;
     bonus = 0.25f;
@@ -359,15 +332,19 @@ TEST_F(DataTest, ExpressionsFollowHostVariables) {
     lives = 2;
     paused = true;
     check({"blocked: - true", "gauge: - 6.000000000"});
+    check({"sub: - 2.000000000", "five: n-0.25 -3.000000000@sub", "sub: n9 0@five", "mul: - inf",
+           "equal: n0 true, t'false' 3@three", "add: - 0.000000000"});
+    // A number of more than 17 characters is cut to fit the 18-byte text.
+    EXPECT_EQ(text(at("nan")) + " " + text(at("cut")), "nan 33333333834915540");
 }
 
 // A toggle picks data 1 while its toggle data reads 0, data 2 otherwise and
 // without one, and passes writes on to its pick.
 TEST_F(DataTest, TogglesPickByTheirToggleData) {
     world(
-        R"(IntData "toggle" { V: 0 } ToggleData "unset" { Toggle data: null Data 1: null Data 2: null }
-        ToggleData "title" { Toggle data: @"toggle" Data 1: StringData "menu" { S: "Menu" }
-            Data 2: StringData "game" { S: "Game" } }
+        R"(IntData "toggle" { Value: 0 } ToggleData "unset" { Toggle data: null Data 1: null Data 2: null }
+        ToggleData "title" { Toggle data: @"toggle" Data 1: StringData "menu" { String: "Menu" }
+            Data 2: StringData "game" { String: "Game" } }
         ToggleData "free" { Toggle data: null Data 1: @"menu" Data 2: @"game" }
         ToggleData "half" { Toggle data: @"toggle" Data 1: @"menu" Data 2: null })");
     check({"unset: N7 ''", "free: - Game", "title: - Menu, n7 7.0000000@menu",
@@ -401,12 +378,12 @@ TEST_F(DataTest, PointerAndFocusLockFromTheSystem) {
 TEST_F(DataTest, ListsReadAndWriteElementsByIndex) {
     float floats[12] = {1, 2, 3};
     bind({new FloatArrayData(floats, 3, "array")});
-    world(R"(DataListData "list" { Data list: [StringData "first" { S: "Ann" }
-            StringData "second" { S: "Bo" } StringData "third" { S: "Cy" }] }
+    world(R"(DataListData "list" { Data list: [StringData "first" { String: "Ann" }
+            StringData "second" { String: "Bo" } StringData "third" { String: "Cy" }] }
         DataListData "passing" { Data list: [ToggleData "refusing" { Toggle data: null Data 1: null Data 2: null }
-            IntData { V: 7 }] }
+            IntData { Value: 7 }] }
         DataListData "empty" { Data list: [] }
-        IndexDataData "picked" { Data: @"list" Index: FloatData "index" { V: 1.9 } }
+        IndexDataData "picked" { Data: @"list" Index: FloatData "index" { Value: 1.9 } }
         IndexDataData "lone" { Data: null Index: @"index" })");
     Style style;
     EXPECT_FALSE(at<DataListData>("list").list()->appendObject(host, &style));  // data only
@@ -450,8 +427,8 @@ TEST_F(DataTest, CountsAndJoinedTexts) {
     auto* array = new FloatArrayData(floats, 12, "array");
     bind({array});
     world(R"(IndexCountData "count" { Data: @"array" } IndexCountData "none" { Data: null }
-        ConcatenateListData "joined" { Data list: [StringData "ab" { S: "ab" } StringData "none" { S: "" }
-            StringData { S: "cd" } IntData "score" { V: -42 }] }
+        ConcatenateListData "joined" { Data list: [StringData "ab" { String: "ab" } StringData "none" { String: "" }
+            StringData { String: "cd" } IntData "score" { Value: -42 }] }
         ConcatenateListData "nothing" { Data list: [] }
         IndexCountData "three" { Data: DataListData { Data list: [Data {} Data {} Data {}] } }
         IndexCountData "one" { Data: @"ab" })");
@@ -474,14 +451,14 @@ TEST_F(DataTest, CountsAndJoinedTexts) {
 // Data that reaches itself reads as missing at the second visit; other
 // elements of the same list can still be read.
 TEST_F(DataTest, DataThatLeadsBackToItselfEnds) {
-    world(R"(DataListData "list" { Data list: [IntData "seven" { V: 7 }
-            IndexDataData "sibling" { Data: @"list" Index: IntData "zero" { V: 0 } } @"list"] }
+    world(R"(DataListData "list" { Data list: [IntData "seven" { Value: 7 }
+            IndexDataData "sibling" { Data: @"list" Index: IntData "zero" { Value: 0 } } @"list"] }
         IndexDataData "looping" { Data: @"list" Index: @"looping" }
-        ConcatenateListData "joined" { Data list: [@"joined" StringData { S: "ab" }] }
-        AddData "add" { Data 1: @"add" Data 2: FloatData { V: 2 } }
+        ConcatenateListData "joined" { Data list: [@"joined" StringData { String: "ab" }] }
+        AddData "add" { Data 1: @"add" Data 2: FloatData { Value: 2 } }
         NotData "not" { Data: @"not" }
         ToggleData "toggle" { Toggle data: @"toggle" Data 1: @"toggle" Data 2: null }
-        IntData "one" { V: 1 })");
+        IntData "one" { Value: 1 })");
     check({"list: 1:- 7, 2:- 7", "joined: - ab", "add: - 2.000000000", "not: - true",
            "toggle: N1 ''"});
     at<IndexDataData>("sibling").setIndex(&at("one"));  // element 1 reads itself
@@ -500,7 +477,7 @@ TEST_F(DataTest, DataThatLeadsBackToItselfEnds) {
 TEST_F(DataTest, ListsInObjectFiles) {
     static int lives = 3;
     ASSERT_NE(host.registerData(new IntRefData(&lives, "Lives"), "Game"), nullptr);
-    read(R"(ConcatenateListData { Data list: [StringData { S: "L" } @"Game/Lives"
+    read(R"(ConcatenateListData { Data list: [StringData { String: "L" } @"Game/Lives"
         IndexCountData { Data: DataListData { Data list: [] } }] })");
     EXPECT_TRUE(text::writeObjectFile(host, root, "Hud/Lives"));
     Bytes expected =
