@@ -199,65 +199,52 @@ protected:
     }
 };
 
-// outer (every press) -> gate (Select) running the row's action: a Select
-// press reaches the gate first and goes on to outer unless consumed. Sounds
-// never consume; no gate admits "Update", and Cancel reaches outer only.
-TEST_F(ActionTest, ListsStopAtTheFirstConsumerAndSplitsRunBoth) {
+// outer (every press) -> the row's gate: a Select press reaches the gate
+// first and goes on to outer unless consumed; sounds never consume. No gate
+// admits "Update", and Cancel reaches outer only. An if-else node runs its
+// action while its variable is not 0 (or missing), its else action
+// otherwise; a missing event never matches.
+TEST_F(ActionTest, GatesRunTheirActionsUntilOneConsumes) {
+    auto gate = [](const std::string& action) {
+        return "CullEventActionNode { Next node: null Action: " + action +
+               " Event: <press Select> } -> ";
+    };
+    auto ifElse = [](const std::string& variable, const std::string& then,
+                     const std::string& otherwise, const std::string& event = "<press Select>") {
+        return "IfElseEventActionNode { Next node: null Action: " + then + " Variable: " +
+               (variable == "null" ? variable : "FloatData { Value: " + variable + " }") +
+               " Else Action: " + otherwise + " Event: " + event + " } -> ";
+    };
     expectRows(
-        {"ActionListAction { Action list: [probe(a) probe!(b) probe(c)] } -> a b",
-         "ActionListAction { Action list: [probe(a) probe(b)] } -> a b outer",
-         "ActionListAction { Action list: [] } -> outer",
-         "SplitAction { Action 1: probe!(a) Action 2: probe(b) } -> a b",
-         "SplitAction { Action 1: probe(a) Action 2: probe(b) } -> a b outer",
-         "SplitAction { Action 1: null Action 2: probe!(b) } -> b",
-         "SplitAction { Action 1: probe(a) Action 2: null } -> a outer",
-         "SplitAction { Action 1: null Action 2: null } -> outer",
-         R"(SplitAction { Action 1: SoundAction { Sound: "" } Action 2: SoundAction { Sound: "click" } } -> outer click@1)",
-         R"x(VolumedSoundAction { Sound: "boom" "Volume (0-1)": 0.25 } -> outer boom@0.25)x"},
-        [&](const std::string& action) {
-            show("CullEventActionNode { Next node: CullEventActionNode { Next node: null Action: " +
-                 action + " Event: <press Select> } Action: probe(outer) Event: <ButtonPress> }");
+        {gate("ActionListAction { Action list: [probe(a) probe!(b) probe(c)] }") + "a b",
+         gate("ActionListAction { Action list: [probe(a) probe(b)] }") + "a b outer",
+         gate("ActionListAction { Action list: [] }") + "outer",
+         gate("SplitAction { Action 1: probe!(a) Action 2: probe(b) }") + "a b",
+         gate("SplitAction { Action 1: probe(a) Action 2: probe(b) }") + "a b outer",
+         gate("SplitAction { Action 1: null Action 2: probe!(b) }") + "b",
+         gate("SplitAction { Action 1: probe(a) Action 2: null }") + "a outer",
+         gate("SplitAction { Action 1: null Action 2: null }") + "outer",
+         gate(
+             R"(SplitAction { Action 1: SoundAction { Sound: "" } Action 2: SoundAction { Sound: "click" } })") +
+             "outer click@1",
+         gate(R"x(VolumedSoundAction { Sound: "boom" "Volume (0-1)": 0.25 })x") + "outer boom@0.25",
+         ifElse("0.5", "probe!(then)", "probe(else)") + "then",
+         ifElse("-1", "probe!(then)", "probe(else)") + "then",
+         ifElse("0", "probe!(then)", "probe(else)") + "else outer",
+         ifElse("0", "probe!(then)", "null") + "outer",
+         ifElse("null", "probe!(then)", "probe(else)") + "then",
+         ifElse("1", "null", "probe(else)") + "outer",
+         ifElse("1", "probe!(then)", "probe(else)", "null") + "outer"},
+        [&](const std::string& node) {
+            show("CullEventActionNode { Next node: " + node +
+                 " Action: probe(outer) Event: <ButtonPress> }");
             press(Select, 2);
             std::string out = fired(" ButtonPress 2 1 1");
             EXPECT_EQ(frame(1.0f), "");
             press(Cancel, 3);
-            EXPECT_EQ(fired(" ButtonPress 3 2 1"), "outer") << action;
+            EXPECT_EQ(fired(" ButtonPress 3 2 1"), "outer") << node;
             return out;
         });
-}
-
-// outer (every press) -> an if-else node on Select whose variable, actions
-// and event each row gives ("-" for none); a then-action that consumes ends
-// the press's delivery.
-TEST_F(ActionTest, IfElseNodesChooseByVariable) {
-    const struct {
-        const char *variable, *then, *otherwise, *event;
-        int button;
-        const char* fired;
-    } rows[] = {
-        {"0.5", "probe!(then)", "probe(else)", "<press Select>", Select, "then"},
-        {"0", "probe!(then)", "probe(else)", "<press Select>", Select, "else outer"},
-        {"-1", "probe!(then)", "probe(else)", "<press Select>", Select, "then"},
-        {"-1", "probe!(then)", "probe(else)", "<press Select>", Cancel, "outer"},
-        {"0", "probe!(then)", "null", "<press Select>", Select, "outer"},
-        {"null", "probe!(then)", "probe(else)", "<press Select>", Select, "then"},  // true
-        {"1", "null", "probe(else)", "<press Select>", Select, "outer"},
-        {"1", "probe!(then)", "probe(else)", "null", Select, "outer"},  // never matches
-    };
-    for (const auto& row : rows) {
-        std::string variable = row.variable;
-        show(std::string(
-                 "CullEventActionNode { Next node: IfElseEventActionNode { Next node: null ") +
-             "Action: " + row.then + " Variable: " +
-             (variable == "null" ? variable : "FloatData { Value: " + variable + " }") +
-             " Else Action: " + row.otherwise + " Event: " + row.event +
-             " } Action: probe(outer) Event: <ButtonPress> }");
-        press(row.button);
-        EXPECT_EQ(fired(row.button == Select ? " ButtonPress 1 1 1" : " ButtonPress 1 2 1"),
-                  row.fired)
-            << row.variable << " " << row.then << " " << row.otherwise << " " << row.event;
-        EXPECT_EQ(frame(0.3f), "");
-    }
 }
 
 // every -> gated (variable) -> both (variable and Select): a press comes
@@ -367,105 +354,82 @@ TEST_F(ActionTest, LoadedNodesHearTheScreenShow) {
     Object::clear(host, loaded);
 }
 
-// Each row runs an action with a press and then with an "Update" of 0.5 s;
-// neither consumes. The row gives what its variable v noted: numbers are
+// Each row runs an action with a press and then with two "Update"s of 0.1 s;
+// none consumes. The row gives what its variable v noted: numbers are
 // written as read, texts as the source reads them, steps stop at the limit
-// and pull back values already past it, glides ignore presses, and a
-// missing reference writes (and calls) nothing.
+// and pull back values already past it, and a missing reference writes (and
+// calls) nothing. Glides ignore presses, move by speed times the elapsed
+// time and stop at the target; a sine glide (and the old one, which warns
+// when made or loaded) eases within its braking distance, and an eased step
+// that would overshoot stops at the target.
 TEST_F(ActionTest, VariableActionsWriteTheirVariable) {
     const std::string longText(2000, 'x'), cut = "'" + std::string(1023, 'x') + "'";
+    const std::string eased = "Speed: 100 Braking distance: 50 } -> ";
+    float first = easedStep(100.0f, 0.1f, 10.0f, 50.0f);
+    float second = first + easedStep(100.0f, 0.1f, 10.0f - first, 50.0f);
+    float down = 10.0f - first;
+    const std::string easedUp = exact(first) + " " + exact(second);
     expectRows(
-        {"SetVariableAction { Variable: v(0) Data: FloatData { Value: 2.5 } } -> 2.5 2.5",
+        {"SetVariableAction { Variable: v(0) Data: FloatData { Value: 2.5 } } -> 2.5 2.5 2.5",
          "SetVariableAction { Variable: v(0) Data: null } -> ",
          "SetVariableAction { Variable: null Data: FloatData { Value: 1 } } -> ",
          "SetStringAction { Variable: v(0) Data: FloatData { Value: 1.5 } } -> '1.500000000' "
-         "'1.500000000'",
+         "'1.500000000' '1.500000000'",
          "SetStringAction { Variable: v(0) Data: StringData { String: \"" + longText +
-             "\" } } -> " + cut + " " + cut,
+             "\" } } -> " + cut + " " + cut + " " + cut,
          "SetStringAction { Variable: v(0) Data: null } -> ",
          "SetStringAction { Variable: null Data: FloatData { Value: 1 } } -> ",
-         "ToggleVariableAction { Variable: v(5) } -> 0 1",
+         "ToggleVariableAction { Variable: v(5) } -> 0 1 0",
          "ToggleVariableAction { Variable: null } -> ",
-         "ModifyVariableAction { Variable: v(9.5) Modify value: 1 Limit value: 10 } -> 10 10",
-         "ModifyVariableAction { Variable: v(12) Modify value: 1 Limit value: 10 } -> 10 10",
-         "ModifyVariableAction { Variable: v(7.25) Modify value: 1 Limit value: 10 } -> 8.25 9.25",
-         "ModifyVariableAction { Variable: v(0.5) Modify value: -1 Limit value: 0 } -> 0 0",
-         "ModifyVariableAction { Variable: v(-3) Modify value: -1 Limit value: 0 } -> 0 0",
-         "ModifyVariableAction { Variable: v(4.25) Modify value: 0 Limit value: -9 } -> 4.25 4.25",
+         "ModifyVariableAction { Variable: v(7.25) Modify value: 1 Limit value: 10 } -> 8.25 9.25 "
+         "10",
+         "ModifyVariableAction { Variable: v(12) Modify value: 1 Limit value: 10 } -> 10 10 10",
+         "ModifyVariableAction { Variable: v(0.5) Modify value: -1 Limit value: 0 } -> 0 0 0",
+         "ModifyVariableAction { Variable: v(-3) Modify value: -1 Limit value: 0 } -> 0 0 0",
+         "ModifyVariableAction { Variable: v(4.25) Modify value: 0 Limit value: -9 } -> 4.25 4.25 "
+         "4.25",
          "ModifyVariableAction { Variable: null Modify value: 1 Limit value: 0 } -> ",
          "SetVariableArrayAction { Variable: v(0) Data: FloatData { Value: 4.5 } "
-         "Index: FloatData { Value: 2.7 } } -> [2]4.5 [2]4.5",
+         "Index: FloatData { Value: 2.7 } } -> [2]4.5 [2]4.5 [2]4.5",
          "SetVariableArrayAction { Variable: v(0) Data: FloatData { Value: 6 } "
-         "Index: FloatData { Value: -0.5 } } -> [0]6 [0]6",
+         "Index: FloatData { Value: -0.5 } } -> [0]6 [0]6 [0]6",
          "SetVariableArrayAction { Variable: v(0) Data: FloatData { Value: 6 } Index: null } -> ",
          "SetVariableArrayAction { Variable: v(0) Data: null Index: FloatData { Value: 1 } } -> ",
          "SetVariableArrayAction { Variable: null Data: FloatData { Value: 6 } "
          "Index: FloatData { Value: 1 } } -> ",
-         "SetVariableSoftAction { Variable: v(25) Data: FloatData { Value: 30 } Speed: 4 } -> 27",
-         "SetVariableSoftAction { Variable: v(29) Data: FloatData { Value: 30 } Speed: 4 } -> 30",
-         "SetVariableSoftAction { Variable: v(10) Data: FloatData { Value: 0 } Speed: 4 } -> 8",
+         "SetVariableSoftAction { Variable: v(0) Data: FloatData { Value: 30 } Speed: 100 } -> 10 "
+         "20",
+         "SetVariableSoftAction { Variable: v(25) Data: FloatData { Value: 0 } Speed: 100 } -> 15 "
+         "5",
+         "SetVariableSoftAction { Variable: v(29) Data: FloatData { Value: 30 } Speed: 100 } -> 30",
          "SetVariableSoftAction { Variable: v(nan) Data: FloatData { Value: 0 } Speed: 4 } -> ",
          "SetVariableSoftAction { Variable: v(0) Data: FloatData { Value: nan } Speed: 4 } -> ",
-         "SetVariableSoftAction { Variable: v(3) Data: FloatData { Value: 3 } Speed: 4 } -> ",
          "SetVariableSoftAction { Variable: v(0) Data: null Speed: 4 } -> ",
-         "SetVariableSineAction { Variable: v(0) Data: FloatData { Value: 30 } Speed: 4 "
-         "Braking distance: 1 } -> 2",
-         "SetVariableSineAction { Variable: null Data: FloatData { Value: 30 } Speed: 4 "
-         "Braking distance: 1 } -> ",
-         R"(CallFunctionVariableAction { Function: @"Game/Yes" Result data: v(7) } -> yes 1 yes 1)",
-         R"(CallFunctionVariableAction { Function: @"Game/No" Result data: v(7) } -> no 0 no 0)",
-         R"(CallFunctionVariableAction { Function: @"Game/Yes" Result data: null } -> yes yes)",
+         "SetVariableSineAction { Variable: v(17) Data: FloatData { Value: 30 } Speed: 100 "
+         "Braking distance: 5 } -> 27 30",
+         "SetVariableSineAction { Variable: v(0) Data: FloatData { Value: 10 } " + eased + easedUp,
+         "SetVariableSinusAction { Variable: v(0) Data: FloatData { Value: 10 } " + eased + easedUp,
+         "SetVariableSineAction { Variable: v(10) Data: FloatData { Value: 0 } " + eased +
+             exact(down) + " " + exact(down - easedStep(100.0f, 0.1f, down, 50.0f)),
+         "SetVariableSineAction { Variable: null Data: FloatData { Value: 1 } " + eased,
+         R"(CallFunctionVariableAction { Function: @"Game/Yes" Result data: v(7) } -> yes 1 yes 1 yes 1)",
+         R"(CallFunctionVariableAction { Function: @"Game/No" Result data: v(7) } -> no 0 no 0 no 0)",
+         R"(CallFunctionVariableAction { Function: @"Game/Yes" Result data: null } -> yes yes yes)",
          R"(CallFunctionVariableAction { Function: null Result data: v(7) } -> )",
-         R"(CallFunctionAction { Function: @"Game/No" } -> no no)",
+         R"(CallFunctionAction { Function: @"Game/No" } -> no no no)",
          R"(CallFunctionAction { Function: null } -> )"},
         [&](const std::string& text) {
             Object* action = read(text);
             host.runs.clear();
             EXPECT_FALSE(run(static_cast<Action*>(action))) << text;
-            EXPECT_FALSE(run(static_cast<Action*>(action), {Event::Update, 0, 0.5f, 0.0f, 0.0f}));
+            for (int i = 0; i < 2; ++i)
+                EXPECT_FALSE(run(static_cast<Action*>(action), {Event::Update, 0, 0.1f, 0, 0}));
             Object::clear(host, action);
             std::string writes;
             for (const std::string& write : host.runs)
                 writes += (writes.empty() ? "" : " ") + write;
             return writes;
         });
-}
-
-// Glides move by speed times the elapsed time of each "Update" of 0.1 s and
-// stop at the target. A sine glide eases in within its braking distance
-// (the old sine glide too, which warns when made or loaded); beyond it, it
-// takes full steps, and an eased last step that would overshoot stops at
-// the target.
-TEST_F(ActionTest, GlidesMoveTowardsTheTargetOverTime) {
-    float first = easedStep(100.0f, 0.1f, 10.0f, 50.0f);
-    float second = first + easedStep(100.0f, 0.1f, 10.0f - first, 50.0f);
-    const std::string eased = "Data: FloatData { Value: 10 } Speed: 100 Braking distance: 50 }";
-    const struct {
-        std::string action;
-        int updates;
-        std::string writes;
-    } rows[] = {
-        {"SetVariableSoftAction { Variable: v(0) Data: FloatData { Value: 30 } Speed: 100 }", 4,
-         "10, 20, 30"},
-        {"SetVariableSoftAction { Variable: v(25) Data: FloatData { Value: 0 } Speed: 100 }", 3,
-         "15, 5, 0"},
-        {"SetVariableSineAction { Variable: v(7) Data: FloatData { Value: 30 } Speed: 100 "
-         "Braking distance: 5 }",
-         3, "17, 27, 30"},
-        {"SetVariableSineAction { Variable: v(0) " + eased, 2, exact(first) + ", " + exact(second)},
-        {"SetVariableSinusAction { Variable: v(0) " + eased, 1, exact(first)},
-        {"SetVariableSineAction { Variable: v(10) Data: FloatData { Value: 0 } Speed: 100 "
-         "Braking distance: 50 }",
-         1, exact(10.0f - first)},
-    };
-    for (const auto& row : rows) {
-        Object* action = read(row.action);
-        host.runs.clear();
-        for (int i = 0; i < row.updates; ++i)
-            run(static_cast<Action*>(action), {Event::Update, 0, 0.1f, 0.0f, 0.0f});
-        EXPECT_EQ(joinedLines(host.runs), row.writes) << row.action;
-        Object::clear(host, action);
-    }
     Object* made = nullptr;
     ASSERT_TRUE(Object::create(host, made, SetVariableSinusAction::absoluteClass()));
     Object::clear(host, made);
