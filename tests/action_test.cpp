@@ -5,6 +5,7 @@
 // screens that lock the players' pads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <regex>
@@ -21,17 +22,17 @@ namespace {
 using Log = std::vector<std::string>;
 using Played = std::vector<std::pair<int, float>>;
 
+// What the probes, variables and host functions of a test did, in order.
+Log runs;
+
 // Sounds have handles from 100 on, one per name; every sound played is kept.
-// The probes, variables and functions below note what they do in runs.
 class ActionHost : public FileHost {
 public:
     int soundHandle(const char* name) override {
-        std::string text = name ? name : "";
-        if (text.empty()) return 0;
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (names[i] == text) return 100 + static_cast<int>(i);
-        names.push_back(text);
-        return 100 + static_cast<int>(names.size()) - 1;
+        if (!name || !*name) return 0;
+        auto at = std::find(names.begin(), names.end(), name);
+        if (at == names.end()) at = names.insert(at, name);
+        return 100 + static_cast<int>(at - names.begin());
     }
     const char* soundName(int handle) override {
         std::size_t i = static_cast<std::size_t>(handle - 100);
@@ -43,7 +44,6 @@ public:
     }
     std::vector<std::string> names;
     Played played;
-    Log runs;
 };
 
 // A float exactly, as the nearest shorter decimal does not show it.
@@ -63,12 +63,12 @@ public:
         return Action::onStream(system, stream) && stream.streamString(label, "Label") &&
                stream.streamBool(consumes, "Consumes");
     }
-    bool onEvent(System& system, Rectangle& rect, Mode& mode, EventData& data) override {
+    bool onEvent(System&, Rectangle& rect, Mode& mode, EventData& data) override {
         std::ostringstream line;
         const char* type = Event::name(data.type);
         line << label << " " << (type ? type : "?") << " " << data.inputIndex << " " << data.first
              << " " << data.second;
-        static_cast<ActionHost&>(system).runs.push_back(line.str());
+        runs.push_back(line.str());
         lastRect = &rect;
         lastMode = &mode;
         return consumes;
@@ -89,41 +89,22 @@ public:
     bool onStream(System& system, Stream& stream) override {
         return Data::onStream(system, stream) && stream.streamFloat(number, "Start");
     }
-    bool set(System& system, float value) override {
-        number = value;
-        return note(system, exact(value));
+    bool set(System&, float value) override {
+        runs.push_back(exact(number = value));
+        return true;
     }
-    bool set(System& system, const char* text) override {
-        return note(system, "'" + std::string(text) + "'");
+    bool set(System&, const char* text) override {
+        runs.push_back("'" + std::string(text) + "'");
+        return true;
     }
-    bool set(System& system, int index, float value) override {
-        return note(system, "[" + std::to_string(index) + "]" + exact(value));
+    bool set(System&, int index, float value) override {
+        runs.push_back("[" + std::to_string(index) + "]" + exact(value));
+        return true;
     }
     float value(System&) override { return number; }
     float number = 0.0f;
-
-private:
-    bool note(System& system, const std::string& write) {
-        static_cast<ActionHost&>(system).runs.push_back(write);
-        return true;
-    }
 };
 KOVA_IMPLEMENT_CLASS_NAMED(WriteLogData, "kova_test::WriteLogData", &Data::absoluteClass)
-
-// Host functions Game/Yes and Game/No, noting their calls in the host.
-Log* calls = nullptr;
-bool yes() {
-    calls->push_back("yes");
-    return true;
-}
-bool no() {
-    calls->push_back("no");
-    return false;
-}
-
-Bytes i32(int value) {
-    return u32Bytes(static_cast<unsigned int>(value));
-}
 
 // The eased step of a glide, worked out at run time as the engine does it:
 // the elapsed step scaled by the cosine of the quarter turn 1.57075 less its
@@ -139,12 +120,16 @@ class ActionTest : public HostTest<ActionHost> {
 protected:
     void SetUp() override {
         HostTest::SetUp();
-        calls = &host.runs;
-        host.registerFunction(new StaticFunction(&yes, "Yes"), "Game");
-        host.registerFunction(new StaticFunction(&no, "No"), "Game");
+        runs.clear();
+        // Host functions that note their calls.
+        host.registerFunction(new StaticFunction([] { return runs.push_back("yes"), true; }, "Yes"),
+                              "Game");
+        host.registerFunction(new StaticFunction([] { return runs.push_back("no"), false; }, "No"),
+                              "Game");
     }
     // Reads a text in which probe(x) and probe!(x) are probes labelled x,
-    // the second consuming; v(n) a write-noting variable starting at n;
+    // the second consuming; v(n) a write-noting variable starting at n, f(n)
+    // a FloatData holding n;
     // <press B> a press of button B, <T> any event of type T, and "Value:"
     // and "String:" the value labels.
     Object* read(std::string text) {
@@ -152,6 +137,7 @@ protected:
             {"probe\\((\\w+)\\)", "ProbeAction { Label: \"$1\" Consumes: false }"},
             {"probe!\\((\\w+)\\)", "ProbeAction { Label: \"$1\" Consumes: true }"},
             {"v\\(([^)]*)\\)", "WriteLogData { Start: $1 }"},
+            {"f\\(([^)]*)\\)", "FloatData { Value: $1 }"},
             {"<press (\\w+)>",
              "ButtonEvent { \"Input index (0 == all indexes)\": 0 "
              "\"Event type\": ButtonPress \"Button type\": $1 }"},
@@ -172,9 +158,9 @@ protected:
     }
     // What ran in one frame, one run per line.
     std::string frame(float elapsed = 0.0f) {
-        host.runs.clear();
+        runs.clear();
         EXPECT_TRUE(host.update(elapsed));
-        return joinedLines(host.runs);
+        return joinedLines(runs);
     }
     std::string press(int button, int inputIndex = 1, float elapsed = 0.0f) {
         host.buttonPress(button, inputIndex, 1);
@@ -184,7 +170,7 @@ protected:
     // record given; then each sound played as "name@volume".
     std::string fired(const std::string& record) {
         std::string out;
-        for (const std::string& line : host.runs) {
+        for (const std::string& line : runs) {
             out += (out.empty() ? "" : " ") + line.substr(0, line.find(' '));
             EXPECT_EQ(line.substr(line.find(' ')), record) << line;
         }
@@ -203,16 +189,22 @@ protected:
 // first and goes on to outer unless consumed; sounds never consume. No gate
 // admits "Update", and Cancel reaches outer only. An if-else node runs its
 // action while its variable is not 0 (or missing), its else action
-// otherwise; a missing event never matches.
+// otherwise; a missing event never matches. The old gate names an event
+// type and first parameter, and says it is deprecated when loaded.
 TEST_F(ActionTest, GatesRunTheirActionsUntilOneConsumes) {
     auto gate = [](const std::string& action) {
         return "CullEventActionNode { Next node: null Action: " + action +
                " Event: <press Select> } -> ";
     };
+    auto old = [](const std::string& action, int type, int first) {
+        return "CullActionNode { Next node: null Action: " + action +
+               R"x( "Event type (OBS; DO NOT USE!, OLD CLASS)": )x" + std::to_string(type) +
+               R"x( "Event data(OBS; DO NOT USE!, OLD CLASS)": )x" + std::to_string(first) + " }";
+    };
     auto ifElse = [](const std::string& variable, const std::string& then,
                      const std::string& otherwise, const std::string& event = "<press Select>") {
-        return "IfElseEventActionNode { Next node: null Action: " + then + " Variable: " +
-               (variable == "null" ? variable : "FloatData { Value: " + variable + " }") +
+        return "IfElseEventActionNode { Next node: null Action: " + then +
+               " Variable: " + (variable == "null" ? variable : "f(" + variable + ")") +
                " Else Action: " + otherwise + " Event: " + event + " } -> ";
     };
     expectRows(
@@ -234,7 +226,9 @@ TEST_F(ActionTest, GatesRunTheirActionsUntilOneConsumes) {
          ifElse("0", "probe!(then)", "null") + "outer",
          ifElse("null", "probe!(then)", "probe(else)") + "then",
          ifElse("1", "null", "probe(else)") + "outer",
-         ifElse("1", "probe!(then)", "probe(else)", "null") + "outer"},
+         ifElse("1", "probe!(then)", "probe(else)", "null") + "outer",
+         old("probe(old)", Event::ButtonPress, Select) + " -> old outer",
+         old("null", Event::ButtonPress, Select) + " -> outer"},
         [&](const std::string& node) {
             show("CullEventActionNode { Next node: " + node +
                  " Action: probe(outer) Event: <ButtonPress> }");
@@ -245,6 +239,15 @@ TEST_F(ActionTest, GatesRunTheirActionsUntilOneConsumes) {
             EXPECT_EQ(fired(" ButtonPress 3 2 1"), "outer") << node;
             return out;
         });
+    // Only the type's low byte counts, and the parameter is truncated.
+    Object* node = read(old("probe!(old)", Event::ButtonRelease, 3));
+    EventData low{256 + Event::ButtonRelease, 0, 3.9f, 0, 0},
+        other{Event::ButtonRelease, 0, 4, 0, 0};
+    EXPECT_TRUE(static_cast<Node*>(node)->onEvent(host, host.clipRect(), host.mode(), low));
+    EXPECT_FALSE(static_cast<Node*>(node)->onEvent(host, host.clipRect(), host.mode(), other));
+    Object::clear(host, node);
+    const std::string deprecated = "Kova: DEPRECATED: CullActionNode\r\n";
+    EXPECT_EQ(host.log.text, deprecated + deprecated + deprecated);
 }
 
 // every -> gated (variable) -> both (variable and Select): a press comes
@@ -304,32 +307,11 @@ TEST_F(ActionTest, TimeoutNodesFireOnElapsedTime) {
     EXPECT_EQ(timer->elapsedTime(), 0.0f);
 }
 
-TEST_F(ActionTest, OldCullNodesMatchTypeAndFirstParameter) {
-    auto* old = static_cast<CullActionNode*>(show(
-        R"x(CullActionNode { Next node: null Action: probe(old) "Event type (OBS; DO NOT USE!, OLD CLASS)": 1
-           "Event data(OBS; DO NOT USE!, OLD CLASS)": 1 })x"));
-    EXPECT_EQ(press(Select), "old ButtonPress 1 1 1");
-    EXPECT_EQ(press(Cancel), "");
-    old->setEventType(Event::Update);
-    old->setEventData(0);
-    EXPECT_EQ(frame(0.5f), "old Update 0 0.5 0");
-    // Only the type's low byte counts, and the parameter is truncated.
-    old->setEventType(Event::ButtonRelease);
-    old->setEventData(3);
-    static_cast<ProbeAction*>(old->action())->consumes = true;
-    host.runs.clear();
-    EventData record{256 + Event::ButtonRelease, 0, 3.9f, 0.0f, 0.0f};
-    EXPECT_TRUE(old->onEvent(host, host.clipRect(), host.mode(), record));
-    record.first = 4.0f;
-    EXPECT_FALSE(old->onEvent(host, host.clipRect(), host.mode(), record));
-    EXPECT_EQ(host.runs, Log({"old ? 0 3.9 0"}));
-}
-
 // A screen that plays a sound at 0.25 when it is shown; saved, the fields
-// come out as they were read. A deprecated node says so once per load.
+// come out as they were read.
 TEST_F(ActionTest, LoadedNodesHearTheScreenShow) {
     Bytes sound = {4, 'b', 'o', 'o', 'm', 0x00, 0x00, 0x80, 0x3E};
-    Bytes event = Bytes{0} + i32(Event::PostShow);
+    Bytes event = Bytes{0} + u32Bytes(Event::PostShow);
     host.files["Menu"] = fileHeader({"tarn::kova::CullEventActionNode",
                                      "tarn::kova::VolumedSoundAction", "tarn::kova::TypeEvent"}) +
                          Bytes{1, 0} + recordBytes(0, 0) + recordBytes(0, 2, sound) +
@@ -344,14 +326,7 @@ TEST_F(ActionTest, LoadedNodesHearTheScreenShow) {
     EXPECT_EQ(Bytes(soundOut.buffer(), soundOut.buffer() + soundOut.position()), sound);
     EXPECT_EQ(Bytes(eventOut.buffer(), eventOut.buffer() + eventOut.position()), event);
 
-    host.files["Old"] = fileHeader({"tarn::kova::CullActionNode"}) + Bytes{1, 0} +
-                        recordBytes(0, 0) + recordBytes(0, 0) + Bytes{22} + i32(0);
-    Object* loaded = nullptr;
-    EXPECT_TRUE(host.load("Old", loaded));
-    EXPECT_EQ(host.log.text,
-              "Kova: Loading: Menu\r\nKova: Loading: Old\r\nKova: DEPRECATED: CullActionNode\r\n");
-    EXPECT_EQ(static_cast<CullActionNode*>(loaded)->eventType(), Event::Update);
-    Object::clear(host, loaded);
+    EXPECT_EQ(host.log.text, "Kova: Loading: Menu\r\n");
 }
 
 // Each row runs an action with a press and then with two "Update"s of 0.1 s;
@@ -370,48 +345,40 @@ TEST_F(ActionTest, VariableActionsWriteTheirVariable) {
     float down = 10.0f - first;
     const std::string easedUp = exact(first) + " " + exact(second);
     expectRows(
-        {"SetVariableAction { Variable: v(0) Data: FloatData { Value: 2.5 } } -> 2.5 2.5 2.5",
+        {"SetVariableAction { Variable: v(0) Data: f(2.5) } -> 2.5 2.5 2.5",
          "SetVariableAction { Variable: v(0) Data: null } -> ",
-         "SetVariableAction { Variable: null Data: FloatData { Value: 1 } } -> ",
-         "SetStringAction { Variable: v(0) Data: FloatData { Value: 1.5 } } -> '1.500000000' "
-         "'1.500000000' '1.500000000'",
+         "SetVariableAction { Variable: null Data: f(1) } -> ",
+         "SetStringAction { Variable: v(0) Data: IntData { Value: 7 } } -> '7' '7' '7'",
          "SetStringAction { Variable: v(0) Data: StringData { String: \"" + longText +
              "\" } } -> " + cut + " " + cut + " " + cut,
          "SetStringAction { Variable: v(0) Data: null } -> ",
-         "SetStringAction { Variable: null Data: FloatData { Value: 1 } } -> ",
+         "SetStringAction { Variable: null Data: f(1) } -> ",
          "ToggleVariableAction { Variable: v(5) } -> 0 1 0",
          "ToggleVariableAction { Variable: null } -> ",
-         "ModifyVariableAction { Variable: v(7.25) Modify value: 1 Limit value: 10 } -> 8.25 9.25 "
-         "10",
+         "ModifyVariableAction { Variable: v(8.5) Modify value: 1 Limit value: 10 } -> 9.5 10 10",
          "ModifyVariableAction { Variable: v(12) Modify value: 1 Limit value: 10 } -> 10 10 10",
          "ModifyVariableAction { Variable: v(0.5) Modify value: -1 Limit value: 0 } -> 0 0 0",
          "ModifyVariableAction { Variable: v(-3) Modify value: -1 Limit value: 0 } -> 0 0 0",
-         "ModifyVariableAction { Variable: v(4.25) Modify value: 0 Limit value: -9 } -> 4.25 4.25 "
-         "4.25",
+         "ModifyVariableAction { Variable: v(4.5) Modify value: 0 Limit value: -9 } -> 4.5 4.5 4.5",
          "ModifyVariableAction { Variable: null Modify value: 1 Limit value: 0 } -> ",
-         "SetVariableArrayAction { Variable: v(0) Data: FloatData { Value: 4.5 } "
-         "Index: FloatData { Value: 2.7 } } -> [2]4.5 [2]4.5 [2]4.5",
-         "SetVariableArrayAction { Variable: v(0) Data: FloatData { Value: 6 } "
-         "Index: FloatData { Value: -0.5 } } -> [0]6 [0]6 [0]6",
-         "SetVariableArrayAction { Variable: v(0) Data: FloatData { Value: 6 } Index: null } -> ",
-         "SetVariableArrayAction { Variable: v(0) Data: null Index: FloatData { Value: 1 } } -> ",
-         "SetVariableArrayAction { Variable: null Data: FloatData { Value: 6 } "
-         "Index: FloatData { Value: 1 } } -> ",
-         "SetVariableSoftAction { Variable: v(0) Data: FloatData { Value: 30 } Speed: 100 } -> 10 "
-         "20",
-         "SetVariableSoftAction { Variable: v(25) Data: FloatData { Value: 0 } Speed: 100 } -> 15 "
-         "5",
-         "SetVariableSoftAction { Variable: v(29) Data: FloatData { Value: 30 } Speed: 100 } -> 30",
-         "SetVariableSoftAction { Variable: v(nan) Data: FloatData { Value: 0 } Speed: 4 } -> ",
-         "SetVariableSoftAction { Variable: v(0) Data: FloatData { Value: nan } Speed: 4 } -> ",
+         "SetVariableArrayAction { Variable: v(0) Data: f(4) Index: f(2.7) } -> [2]4 [2]4 [2]4",
+         "SetVariableArrayAction { Variable: v(0) Data: f(6) Index: f(-0.5) } -> [0]6 [0]6 [0]6",
+         "SetVariableArrayAction { Variable: v(0) Data: f(6) Index: null } -> ",
+         "SetVariableArrayAction { Variable: v(0) Data: null Index: f(1) } -> ",
+         "SetVariableArrayAction { Variable: null Data: f(6) Index: f(1) } -> ",
+         "SetVariableSoftAction { Variable: v(0) Data: f(30) Speed: 100 } -> 10 20",
+         "SetVariableSoftAction { Variable: v(25) Data: f(0) Speed: 100 } -> 15 5",
+         "SetVariableSoftAction { Variable: v(29) Data: f(30) Speed: 100 } -> 30",
+         "SetVariableSoftAction { Variable: v(nan) Data: f(0) Speed: 4 } -> ",
+         "SetVariableSoftAction { Variable: v(0) Data: f(nan) Speed: 4 } -> ",
          "SetVariableSoftAction { Variable: v(0) Data: null Speed: 4 } -> ",
-         "SetVariableSineAction { Variable: v(17) Data: FloatData { Value: 30 } Speed: 100 "
-         "Braking distance: 5 } -> 27 30",
-         "SetVariableSineAction { Variable: v(0) Data: FloatData { Value: 10 } " + eased + easedUp,
-         "SetVariableSinusAction { Variable: v(0) Data: FloatData { Value: 10 } " + eased + easedUp,
-         "SetVariableSineAction { Variable: v(10) Data: FloatData { Value: 0 } " + eased +
-             exact(down) + " " + exact(down - easedStep(100.0f, 0.1f, down, 50.0f)),
-         "SetVariableSineAction { Variable: null Data: FloatData { Value: 1 } " + eased,
+         "SetVariableSineAction { Variable: v(17) Data: f(30) Speed: 100 Braking distance: 5 } -> "
+         "27 30",
+         "SetVariableSineAction { Variable: v(0) Data: f(10) " + eased + easedUp,
+         "SetVariableSinusAction { Variable: v(0) Data: f(10) " + eased + easedUp,
+         "SetVariableSineAction { Variable: v(10) Data: f(0) " + eased + exact(down) + " " +
+             exact(down - easedStep(100.0f, 0.1f, down, 50.0f)),
+         "SetVariableSineAction { Variable: null Data: f(1) " + eased,
          R"(CallFunctionVariableAction { Function: @"Game/Yes" Result data: v(7) } -> yes 1 yes 1 yes 1)",
          R"(CallFunctionVariableAction { Function: @"Game/No" Result data: v(7) } -> no 0 no 0 no 0)",
          R"(CallFunctionVariableAction { Function: @"Game/Yes" Result data: null } -> yes yes yes)",
@@ -420,13 +387,13 @@ TEST_F(ActionTest, VariableActionsWriteTheirVariable) {
          R"(CallFunctionAction { Function: null } -> )"},
         [&](const std::string& text) {
             Object* action = read(text);
-            host.runs.clear();
+            runs.clear();
             EXPECT_FALSE(run(static_cast<Action*>(action))) << text;
             for (int i = 0; i < 2; ++i)
                 EXPECT_FALSE(run(static_cast<Action*>(action), {Event::Update, 0, 0.1f, 0, 0}));
             Object::clear(host, action);
             std::string writes;
-            for (const std::string& write : host.runs)
+            for (const std::string& write : runs)
                 writes += (writes.empty() ? "" : " ") + write;
             return writes;
         });
@@ -456,7 +423,7 @@ TEST_F(ActionTest, FunctionsCallTheHostAndActionsByName) {
     auto* probe = static_cast<ProbeAction*>(read("probe(called)"));
     auto* wrapped = new ActionFunction("Open", probe);
     ASSERT_EQ(host.registerFunction(wrapped, "Screens"), wrapped);
-    host.runs.clear();
+    runs.clear();
     EXPECT_TRUE(host.callFunction("Screens/Open"));
     EXPECT_EQ(probe->lastRect, &host.clipRect());
     EXPECT_EQ(probe->lastMode, &host.mode());
@@ -464,7 +431,7 @@ TEST_F(ActionTest, FunctionsCallTheHostAndActionsByName) {
     wrapped->action() =
         static_cast<Action*>(read(R"(CallFunctionAction { Function: @"Game/No" })"));
     EXPECT_TRUE(wrapped->call(host));
-    EXPECT_EQ(host.runs, Log({"called ButtonPress 0 1 1", "no"}));
+    EXPECT_EQ(runs, Log({"called ButtonPress 0 1 1", "no"}));
     EXPECT_EQ(host.log.text, "");
 }
 

@@ -50,12 +50,10 @@ protected:
     void world(const std::string& entries) {
         read("DataListData { Data list: [" + entries + "] }");
     }
-    void read(std::string text) {
-        std::string error;
-        text = std::regex_replace(text, std::regex("(Value|String|Wstring):"),
-                                  "\"$1 <do not edit>\":");
+    void read(const std::string& text) {
         Object::clear(host, root);
-        ASSERT_TRUE(text::readText(host, text, "t.txt", nullptr, root, error)) << error;
+        root = readObject(host, std::regex_replace(text, std::regex("(Value|String|Wstring):"),
+                                                   "\"$1 <do not edit>\":"));
     }
     // Named data of the host's, owned by the directory.
     void bind(std::initializer_list<Data*> data) {
@@ -250,23 +248,9 @@ TEST_F(DataTest, SavesExactlyTheValueFields) {
 // the logical base and Not (which reads data 1 only), then Add, Sub, Mul,
 // Div and the arithmetic base. Logical data reads 1 or 0, "true" or "false".
 TEST_F(DataTest, LogicAndArithmetic) {
-    EqualData equal;
-    NotEqualData notEqual;
-    LessEqualData lessEqual;
-    LessData less;
-    OrData orData;
-    AndData andData;
-    ExclusiveOrData exclusiveOr;
-    LogicalData logical;
-    NotData notData;
-    AddData add;
-    SubData sub;
-    MulData mul;
-    DivData div;
-    OperatorData arithmetic;
-    LogicalData* logic[] = {&equal,   &notEqual,    &lessEqual, &less,   &orData,
-                            &andData, &exclusiveOr, &logical,   &notData};
-    OperatorData* math[] = {&add, &sub, &mul, &div, &arithmetic};
+    const std::string classes[] = {"Equal", "NotEqual",    "LessEqual", "Less",    "Or",
+                                   "And",   "ExclusiveOr", "Logical",   "Not",     "Add",
+                                   "Sub",   "Mul",         "Div",       "Operator"};
     expectRows(
         {"2 2 -> 1 0 1 0 1 1 0 0 0 | 4 0 4 1 0", "1 2 -> 0 1 1 1 1 1 0 0 0 | 3 -1 2 0.5 0",
          "2 -1 -> 0 1 0 0 1 1 0 0 0 | 1 3 -2 -2 0", "0 5 -> 0 1 1 1 1 0 1 0 1 | 5 -5 0 0 0",
@@ -283,21 +267,23 @@ TEST_F(DataTest, LogicAndArithmetic) {
         [&](const std::string& operands) {
             std::string a = operands.substr(0, operands.find(' ')), out;
             std::string b = operands.substr(a.size() + 1);
-            FloatData x(std::strtof(a.c_str(), nullptr)), y(std::strtof(b.c_str(), nullptr));
-            for (LogicalData* data : logic) {
-                data->setData1(a == "-" ? nullptr : &x);
-                data->setData2(b == "-" ? nullptr : &y);
-                float value = data->value(host);
-                out += value == 1.0f ? "1 " : value == 0.0f ? "0 " : "? ";
-                EXPECT_EQ(text(*data), value == 1.0f ? "true" : "false");
-            }
-            out += "|";
-            for (OperatorData* data : math) {
-                data->setData1(a == "-" ? nullptr : &x);
-                data->setData2(b == "-" ? nullptr : &y);
+            auto operand = [](const std::string& x) {
+                return x == "-" ? "null" : "FloatData { Value: " + x + " }";
+            };
+            for (const std::string& name : classes) {
+                read(name + "Data { " +
+                     (name == "Not" ? "Data: " + operand(a)
+                                    : "Data 1: " + operand(a) + " Data 2: " + operand(b)) +
+                     " }");
+                float value = static_cast<Data*>(root)->value(host);
                 char shown[32];
-                std::snprintf(shown, sizeof shown, " %.9g", data->value(host));
-                out += std::isnan(data->value(host)) ? " nan" : shown;
+                std::snprintf(shown, sizeof shown, "%.9g", value);
+                out += (name == "Add" ? " | "
+                        : out.empty() ? ""
+                                      : " ") +
+                       std::string(std::isnan(value) ? "nan" : shown);
+                if (&name < &classes[9])
+                    EXPECT_EQ(text(*static_cast<Data*>(root)), value == 1 ? "true" : "false");
             }
             return out;
         });
