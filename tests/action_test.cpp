@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdio>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,11 +63,10 @@ public:
                stream.streamBool(consumes, "Consumes");
     }
     bool onEvent(System&, Rectangle& rect, Mode& mode, EventData& data) override {
-        std::ostringstream line;
         const char* type = Event::name(data.type);
-        line << label << " " << (type ? type : "?") << " " << data.inputIndex << " " << data.first
-             << " " << data.second;
-        runs.push_back(line.str());
+        runs.push_back(std::string(label) + " " + (type ? type : "?") + " " +
+                       std::to_string(data.inputIndex) + " " + printed(data.first) + " " +
+                       printed(data.second));
         lastRect = &rect;
         lastMode = &mode;
         return consumes;
@@ -114,7 +112,7 @@ float easedStep(float speed, float elapsed, float distance, float braking) {
     return speed * elapsed * std::cos(quarter - quarter * distance / braking);
 }
 
-const int Select = Button::Select, Cancel = Button::Cancel;
+const int Select = Button::Select, Cancel = Button::Cancel, Start = Button::Start;
 
 class ActionTest : public HostTest<ActionHost> {
 protected:
@@ -215,7 +213,6 @@ TEST_F(ActionTest, GatesRunTheirActionsUntilOneConsumes) {
          gate("SplitAction { Action 1: probe(a) Action 2: probe(b) }") + "a b outer",
          gate("SplitAction { Action 1: null Action 2: probe!(b) }") + "b",
          gate("SplitAction { Action 1: probe(a) Action 2: null }") + "a outer",
-         gate("SplitAction { Action 1: null Action 2: null }") + "outer",
          gate(
              R"(SplitAction { Action 1: SoundAction { Sound: "" } Action 2: SoundAction { Sound: "click" } })") +
              "outer click@1",
@@ -318,14 +315,10 @@ TEST_F(ActionTest, LoadedNodesHearTheScreenShow) {
                          recordBytes(0, 3, event);
     EXPECT_TRUE(host.load("Menu", nullptr));
     EXPECT_EQ(host.played, Played({{100, 0.25f}}));
-    EXPECT_EQ(host.names, std::vector<std::string>{"boom"});
     auto* root = static_cast<CullEventActionNode*>(host.firstNode());
-    MemoryOStream soundOut(64), eventOut(64);
-    EXPECT_TRUE(root->action()->onSave(host, soundOut));
-    EXPECT_TRUE(root->event()->onSave(host, eventOut));
-    EXPECT_EQ(Bytes(soundOut.buffer(), soundOut.buffer() + soundOut.position()), sound);
-    EXPECT_EQ(Bytes(eventOut.buffer(), eventOut.buffer() + eventOut.position()), event);
-
+    MemoryOStream out(64);
+    EXPECT_TRUE(root->action()->onSave(host, out) && root->event()->onSave(host, out));
+    EXPECT_EQ(Bytes(out.buffer(), out.buffer() + out.position()), sound + event);
     EXPECT_EQ(host.log.text, "Kova: Loading: Menu\r\n");
 }
 
@@ -370,7 +363,6 @@ TEST_F(ActionTest, VariableActionsWriteTheirVariable) {
          "SetVariableSoftAction { Variable: v(25) Data: f(0) Speed: 100 } -> 15 5",
          "SetVariableSoftAction { Variable: v(29) Data: f(30) Speed: 100 } -> 30",
          "SetVariableSoftAction { Variable: v(nan) Data: f(0) Speed: 4 } -> ",
-         "SetVariableSoftAction { Variable: v(0) Data: f(nan) Speed: 4 } -> ",
          "SetVariableSoftAction { Variable: v(0) Data: null Speed: 4 } -> ",
          "SetVariableSineAction { Variable: v(17) Data: f(30) Speed: 100 Braking distance: 5 } -> "
          "27 30",
@@ -412,14 +404,13 @@ TEST_F(ActionTest, VariableActionsWriteTheirVariable) {
 TEST_F(ActionTest, FunctionsCallTheHostAndActionsByName) {
     Function* empty = new StaticFunction(nullptr, "Empty");
     ASSERT_EQ(host.registerFunction(empty, nullptr), empty);
-    EXPECT_EQ(empty->actualClass(), Function::absoluteClass());
-    EXPECT_EQ((std::vector<bool>{host.callFunction("Empty"), host.callFunction("Game/Yes"),
-                                 host.callFunction("Game/No")}),
-              (std::vector<bool>{false, true, false}));
-    Object* created = nullptr;
-    ASSERT_TRUE(Object::create(host, created, ActionFunction::absoluteClass()));
-    EXPECT_TRUE(static_cast<Function*>(created)->call(host));  // no action
-    Object::clear(host, created);
+    Object* bare = nullptr;  // an action function without an action
+    ASSERT_TRUE(Object::create(host, bare, ActionFunction::absoluteClass()));
+    EXPECT_EQ(
+        (std::vector<bool>{host.callFunction("Empty"), host.callFunction("Game/Yes"),
+                           host.callFunction("Game/No"), static_cast<Function*>(bare)->call(host)}),
+        (std::vector<bool>{false, true, false, true}));
+    Object::clear(host, bare);
     auto* probe = static_cast<ProbeAction*>(read("probe(called)"));
     auto* wrapped = new ActionFunction("Open", probe);
     ASSERT_EQ(host.registerFunction(wrapped, "Screens"), wrapped);
@@ -454,7 +445,7 @@ TEST_F(ActionTest, ScreensLockPadsIntoPlayers) {
         Action: LockPointerAction { Input index data: null } Event: <press Start> })");
     Action* lock = static_cast<CullEventActionNode*>(root)->action();
     Action* unlock = static_cast<CullEventActionNode*>(root->nextNode(0))->action();
-    EXPECT_EQ(pads({{Button::Start, 3}, {Button::Select, 2}}), "000000");
+    EXPECT_EQ(pads({{Start, 3}, {Select, 2}}), "000000");
     EXPECT_FALSE(run(lock));
     Pointer::clear(host, host.pointer());
     EXPECT_FALSE(run(lock));
@@ -462,18 +453,15 @@ TEST_F(ActionTest, ScreensLockPadsIntoPlayers) {
     EXPECT_EQ(pads({}), "000000");
     auto* pointer = make<DynamicIndexPointer>(host.pointer());
     EXPECT_EQ(seats.indexCount(host), 4);
-    EXPECT_EQ(pads({{Button::Select, 3}}), "020000");  // unlocked: the last pad is player 1
-    EXPECT_EQ(
-        pads({{Button::Start, 2}, {Button::Select, 3}, {Button::Select, 4}, {Button::Select, 3}}),
-        "023000");
-    EXPECT_EQ(pads({{Button::Start, 4}, {Button::Select, 1}, {Button::Select, 3}}), "002000");
-    EXPECT_EQ(pads({{Button::Back, 3}, {Button::Select, 4}, {Button::Select, 2}}), "010000");
-    EXPECT_EQ(seats.value(host), 0.0f);  // only indexed reads know players; no text
-    EXPECT_EQ(seats.character(host, 1, 0), 0);
-    EXPECT_FALSE(run(lock));
-    EXPECT_TRUE(pointer->isLocked());
-    EXPECT_FALSE(run(unlock));
-    EXPECT_FALSE(pointer->isLocked());
+    EXPECT_EQ(pads({{Select, 3}}), "020000");  // unlocked: the last pad is player 1
+    EXPECT_EQ(pads({{Start, 2}, {Select, 3}, {Select, 4}, {Select, 3}}), "023000");
+    EXPECT_EQ(pads({{Start, 4}, {Select, 1}, {Select, 3}}), "002000");
+    EXPECT_EQ(pads({{Button::Back, 3}, {Select, 4}, {Select, 2}}), "010000");
+    // Only indexed reads know players; there is no text.
+    EXPECT_EQ((Floats{seats.value(host), static_cast<float>(seats.character(host, 1, 0))}),
+              (Floats{0, 0}));
+    bool locks[] = {run(lock), pointer->isLocked(), run(unlock), pointer->isLocked()};
+    EXPECT_EQ(std::vector<bool>(locks, locks + 4), (std::vector<bool>{false, true, false, false}));
 }
 
 }  // namespace
