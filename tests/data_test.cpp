@@ -357,16 +357,26 @@ TEST_F(DataTest, TogglesAndSystemData) {
 // Lists read and write the element at an index (0 through the plain forms);
 // the element picked by an index data is truncated toward zero. A toggle
 // with nothing to pick refuses writes but narrows wide text and reports true.
-TEST_F(DataTest, ListsReadAndWriteElementsByIndex) {
+// Counts follow the data: plain data has one element, none reads as
+// nothing; the count ignores writes. Joined texts show numbers in their text
+// form, end at an entry holding no data, read as 0 and ignore writes.
+TEST_F(DataTest, ListsCountsAndJoinedTexts) {
     float floats[12] = {1, 2, 3};
-    bind({new FloatArrayData(floats, 3, "array")});
+    auto* array = new FloatArrayData(floats, 3, "array");
+    bind({array});
     world(R"(DataListData "list" { Data list: [StringData "first" { String: "Ann" }
             StringData "second" { String: "Bo" } StringData "third" { String: "Cy" }] }
         DataListData "passing" { Data list: [ToggleData "refusing" { Toggle data: null Data 1: null Data 2: null }
             IntData { Value: 7 }] }
         DataListData "empty" { Data list: [] }
         IndexDataData "picked" { Data: @"list" Index: FloatData "index" { Value: 1.9 } }
-        IndexDataData "lone" { Data: null Index: @"index" })");
+        IndexDataData "lone" { Data: null Index: @"index" }
+        IndexCountData "count" { Data: @"array" } IndexCountData "none" { Data: null }
+        ConcatenateListData "joined" { Data list: [StringData "ab" { String: "ab" } StringData "gap" { String: "" }
+            StringData { String: "cd" } IntData "score" { Value: -42 }] }
+        ConcatenateListData "nothing" { Data list: [] }
+        IndexCountData "three" { Data: DataListData { Data list: [Data {} Data {} Data {}] } }
+        IndexCountData "one" { Data: @"ab" })");
     Style style;
     EXPECT_FALSE(at<DataListData>("list").list()->appendObject(host, &style));  // data only
     check({"array: 2:- ''=3, 3:- '', - '', 5:n1 '', -1:n1 '', 1:t'2.5' ''=2.5",
@@ -399,21 +409,7 @@ TEST_F(DataTest, ListsReadAndWriteElementsByIndex) {
     passing.list()->setObjectFromHandle(passing.list()->firstHandle(), nullptr);
     check({"passing: N1 '', 1:- 3"});
     EXPECT_EQ(passing.indexCount(host), 2);
-}
-
-// Counts follow the data: plain data has one element, none reads as
-// nothing; the count ignores writes. Joined texts show numbers in their text
-// form, end at an entry holding no data, read as 0 and ignore writes.
-TEST_F(DataTest, CountsAndJoinedTexts) {
-    float floats[12] = {};
-    auto* array = new FloatArrayData(floats, 12, "array");
-    bind({array});
-    world(R"(IndexCountData "count" { Data: @"array" } IndexCountData "none" { Data: null }
-        ConcatenateListData "joined" { Data list: [StringData "ab" { String: "ab" } StringData "none" { String: "" }
-            StringData { String: "cd" } IntData "score" { Value: -42 }] }
-        ConcatenateListData "nothing" { Data list: [] }
-        IndexCountData "three" { Data: DataListData { Data list: [Data {} Data {} Data {}] } }
-        IndexCountData "one" { Data: @"ab" })");
+    array->setArray(floats, 12);
     EXPECT_EQ(characters(at("count"), -1, 3), (Ints{0, '1', '2', 0, 0}));
     array->setArray(floats, -305);
     check({"count: - -305, n5 -305", "three: - 3", "one: - 1", "none: - ''"});
