@@ -119,10 +119,9 @@ protected:
         host.registerFunction(new StaticFunction([] { return !note("no"); }, "No"), "Game");
     }
     // Reads a text in which probe(x) and probe!(x) are probes labelled x,
-    // the second consuming; v(n) a write-noting variable starting at n, f(n)
-    // a FloatData holding n;
-    // <press B> a press of button B, <T> any event of type T, and "Value:"
-    // and "String:" the value labels.
+    // the second consuming; v(n) is a write-noting variable starting at n,
+    // f(n) a FloatData holding n, <press B> a press of button B, <T> any
+    // event of type T, and "Value:" and "String:" the value labels.
     Object* read(std::string text) {
         const char* shorthands[][2] = {
             {"probe\\((\\w+)\\)", "ProbeAction { Label: \"$1\" Consumes: false }"},
