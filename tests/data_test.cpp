@@ -149,9 +149,9 @@ TEST_F(DataTest, NumbersAndTextsConvertExactly) {
            "i: nnan 0, n-2147483648 -2147483648, n1e20 2147483647", "lives: n9.5 10",
            "int: t'-6.5' -7",
            "f: n1.5 1.500000000, n-0.25 -0.250000000, t'0.1' 0.100000001, n-inf -inf",
-           "f: n1e20 10000000200408773=1e20", "volume: t'0.75' 0.750000000",
-           "float: n3 3.000000000", "s: - '', n3 3.0000000, t'  12.5 points' '  12.5 points'",
-           "name: t'Bob' Bob, n-1.5 -1.5000000",
+           "f: n1e20 10000000200408773=1e20, 2:n4 4.000000000", "volume: t'0.75' 0.750000000",
+           "s: - '', n3 3.0000000, t'  12.5 points' '  12.5 points', 5:t'ab' ab",
+           "name: t'Bob' Bob, n-1.5 -1.5000000", "float: n3 3.000000000",
            "w: - '', n3 3.0000000, w'42' 42, t'\xE9t\xE9' '\xE9t\xE9'",
            "fixed: t'hello' hel, n25 25."});
     EXPECT_EQ(at("w").character(host, 0), 0xE9);                   // widened unsigned
@@ -380,9 +380,9 @@ TEST_F(DataTest, ListsCountsAndJoinedTexts) {
     EXPECT_EQ((Ints{list.character(host, 2, 0), list.character(host, 3, 0), list.indexCount(host),
                     empty.character(host, 0), empty.indexCount(host)}),
               (Ints{'z', 0, 3, 0, 0}));
-    EXPECT_EQ(
-        (std::vector<Data*>{list.dataAt(2), list.dataAt(3), list.dataAt(-1), empty.dataAt(0)}),
-        (std::vector<Data*>{&at("third"), nullptr, nullptr, nullptr}));
+    EXPECT_EQ((std::vector<Data*>{list.dataAt(2), list.dataAt(3), list.dataAt(-1), empty.dataAt(0),
+                                  at("third").dataAt(0), at("third").dataAt(1)}),
+              (std::vector<Data*>{&at("third"), nullptr, nullptr, nullptr, &at("third"), nullptr}));
     // Over an array of floats, which takes numbers and narrow text by index
     // only; without an index nothing is written.
     at<IndexDataData>("picked").setData(&at("array"));
