@@ -1,23 +1,25 @@
 // Variables and computed data: the exact conversions between numbers and
 // texts, the results of the logical and arithmetic classes over tables of
 // operands, lists read and written by index, the bytes each class saves, and
-// expressions and lists read from object files.
+// lists saved to object files and loaded back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <limits>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "TextForm.h"
 #include "test_support.h"
 
 namespace kova_test {
 namespace {
 
-const float kNan = std::numeric_limits<float>::quiet_NaN();
-const float kInf = std::numeric_limits<float>::infinity();
 using Wide = std::vector<unsigned short>;
 using Ints = std::vector<int>;
 
@@ -27,26 +29,50 @@ Wide wide(const std::string& text) {
     return out;
 }
 
-// The index of a row that uses the plain forms.
-const int P = -1000;
+std::string hex(const std::string& bytes) {
+    std::string out;
+    for (unsigned char byte : bytes)
+        out += "0123456789abcdef"[byte >> 4] + std::string(1, "0123456789abcdef"[byte & 15]);
+    return out;
+}
 
-// One write and what it leaves: the data written at index (or through its
-// plain forms at P) as a number ('n', the input parsed), a text ('t') or a
-// wide text ('w'), or nothing ('-'); in capitals the write reports false.
-// Then the text and number of the data read back at the same index: read,
-// or the one written. A number left out is the one the text reads as.
-struct Write {
-    Data* data;
-    int index;
-    char kind;
-    const char* input;
-    const char* text;
-    float value = kNan;
-    Data* read = nullptr;
-};
+// The index of a write or read through the plain forms.
+const int P = -1000;
 
 class DataTest : public HostTest<FileHost> {
 protected:
+    void TearDown() override {
+        Object::clear(host, root);
+        HostTest::TearDown();
+    }
+    // Reads named data described as text, the entries of a list the test
+    // owns; "Value:", "String:" and "Wstring:" stand for the value labels.
+    void world(const std::string& entries) {
+        read("DataListData { Data list: [" + entries + "] }");
+    }
+    void read(const std::string& text) {
+        Object::clear(host, root);
+        root = readObject(host, std::regex_replace(text, std::regex("(Value|String|Wstring):"),
+                                                   "\"$1 <do not edit>\":"));
+    }
+    // Named data of the host's, owned by the directory.
+    void bind(std::initializer_list<Data*> data) {
+        for (Data* d : data)
+            EXPECT_EQ(host.registerData(d, nullptr), d);
+    }
+    // The characters from..to of the data (at the index).
+    Ints characters(Data& data, int from, int to, int index = P) {
+        Ints out;
+        for (int i = from; i <= to; ++i)
+            out.push_back(index == P ? data.character(host, i) : data.character(host, index, i));
+        return out;
+    }
+    template <class D = Data>
+    D& at(const std::string& name) {
+        Object* found = host.findNamedObject(name.c_str());
+        EXPECT_NE(found, nullptr) << name;
+        return *static_cast<D*>(found);
+    }
     std::string text(Data& data, int index = P) {
         char buffer[256];
         int length = index == P ? data.stringCopy(host, buffer, sizeof buffer)
@@ -54,43 +80,55 @@ protected:
         EXPECT_EQ(length, index == P ? data.stringLength(host) : data.stringLength(host, index));
         return std::string(buffer, static_cast<std::size_t>(length));
     }
-    float value(Data& data, int index) {
-        return index == P ? data.value(host) : data.value(host, index);
-    }
-    bool write(const Write& w) {
-        float number = std::strtof(w.input, nullptr);
-        Wide units = wide(w.input);
-        int i = w.index;
-        switch (std::tolower(w.kind)) {
-            case 'n':
-                return i == P ? w.data->set(host, number) : w.data->set(host, i, number);
-            case 't':
-                return i == P ? w.data->set(host, w.input) : w.data->set(host, i, w.input);
-            case 'w':
-                return i == P ? w.data->set(host, units.data())
-                              : w.data->set(host, i, units.data());
-        }
+    bool write(Data& data, int i, char kind, const std::string& input) {
+        const char* text = input.c_str();
+        float number = std::strtof(text, nullptr);
+        Wide units = wide(input);
+        kind = static_cast<char>(std::tolower(kind));
+        if (kind == 'n') return i == P ? data.set(host, number) : data.set(host, i, number);
+        if (kind == 't') return i == P ? data.set(host, text) : data.set(host, i, text);
+        if (kind == 'w')
+            return i == P ? data.set(host, units.data()) : data.set(host, i, units.data());
         return true;
     }
-    // Rows run in order on the same objects, so a write that changed
-    // nothing shows.
-    template <std::size_t N>
-    void check(const Write (&rows)[N]) {
-        for (std::size_t row = 0; row < N; ++row) {
-            const Write& w = rows[row];
-            Data& read = w.read ? *w.read : *w.data;
-            float expected = std::isnan(w.value) ? std::strtof(w.text, nullptr) : w.value;
-            EXPECT_EQ(write(w), !std::isupper(w.kind)) << "row " << row;
-            EXPECT_EQ(text(read, w.index), w.text) << "row " << row;
-            EXPECT_EQ(value(read, w.index), expected) << "row " << row << " " << w.text;
+    // Runs writes and reads in order on the same objects, so a write that
+    // changed nothing shows. Each line is "name: item, item, ...", an item
+    // "[index:]write text[=number][@other]":
+    // - write: n<number>, t'text' or w'text' (wide), written at the index or
+    //   through the plain forms; - writes nothing. In capitals the write
+    //   must report false.
+    // - text: what the data (or other) then reads at the same index, quoted
+    //   when empty or holding spaces; number: what it reads as a number when
+    //   that is not what the text reads as ("true" reads 1).
+    void check(std::initializer_list<std::string> lines) {
+        static const std::regex item(
+            "(?:(-?\\d+):)?([-ntwNTW])('[^']*'|[^ ,]*) ('[^']*'|[^ ,=@]*)(?:=([^ "
+            ",@]+))?(?:@(\\w+))?");
+        auto unquote = [](std::string s) { return s[0] == '\'' ? s.substr(1, s.size() - 2) : s; };
+        for (const std::string& line : lines) {
+            std::size_t colon = line.find(": ");
+            Data& data = at(line.substr(0, colon));
+            std::string items = line.substr(colon + 2);
+            std::sregex_iterator match(items.begin(), items.end(), item), end;
+            EXPECT_EQ(std::distance(match, end), std::count(items.begin(), items.end(), ',') + 1)
+                << line;
+            for (; match != end; ++match) {
+                const std::smatch& m = *match;
+                int index = m[1].matched ? std::stoi(m[1]) : P;
+                char kind = m[2].str()[0];
+                std::string shown = unquote(m[4]), where = line.substr(0, colon) + " " + m.str();
+                float number = m[5].matched      ? std::strtof(m[5].str().c_str(), nullptr)
+                               : shown == "true" ? 1.0f
+                                                 : std::strtof(shown.c_str(), nullptr);
+                Data& read = m[6].matched ? at(m[6]) : data;
+                EXPECT_EQ(write(data, index, kind, unquote(m[3])), !std::isupper(kind)) << where;
+                EXPECT_EQ(text(read, index), shown) << where;
+                EXPECT_EQ(index == P ? read.value(host) : read.value(host, index), number) << where;
+            }
         }
     }
-    Ints characters(Data& data, int count) {
-        Ints out;
-        for (int position = 0; position < count; ++position)
-            out.push_back(data.character(host, position));
-        return out;
-    }
+
+    Object* root = nullptr;
 };
 
 TEST_F(DataTest, NumbersAndTextsConvertExactly) {
@@ -99,44 +137,26 @@ TEST_F(DataTest, NumbersAndTextsConvertExactly) {
     float volume = 0.5f;
     char* name = nullptr;
     char buffer[6] = {'x', 'x', 'x', 'x', 'x', 'x'};
-    BoolData b;
-    BoolRefData boolRef(&flag, nullptr);
-    IntData i;
-    IntRefData intRef(&lives, nullptr), intOwn(nullptr, nullptr);
-    FloatData f;
-    FloatRefData floatRef(&volume), floatOwn;
-    StringData s;
-    StringRefData stringRef(&name);
-    WstringData w;
-    StaticStringData fixed(buffer, 4, nullptr);
-    // clang-format off
-    const Write rows1[] = {
-        {&b, P, 't', "TRUE", "true", 1}, {&b, P, 't', "0", "false"},
-        {&b, P, 'w', "tRuE", "true", 1}, {&b, P, 't', " true", "false"},
-        {&b, P, 't', "1", "true", 1}, {&b, P, 't', "1.0", "false"}, {&b, P, 'n', "1", "true", 1},
-        {&b, P, 't', "", "false"}, {&b, P, 'n', "1", "true", 1}, {&b, P, 'n', "2", "false"},
-        {&boolRef, P, 'n', "1", "true", 1}, {&boolRef, P, 'n', "2", "false"},
-        {&i, P, 't', "2.5", "3"}, {&i, P, 't', "-2.5", "-3"}, {&i, P, 't', "2.4", "2"},
-        {&i, P, 't', "-2.4", "-2"}, {&i, P, 't', "abc", "0"}, {&i, P, 't', " 7x", "7"},
-        {&i, P, 't', "1e3", "1000"}, {&i, P, 'n', "nan", "0"},
-        {&i, P, 'n', "-2147483648", "-2147483648"}, {&i, P, 'n', "1e20", "2147483647"},
-        {&intRef, P, 'n', "9.5", "10"}, {&intOwn, P, 't', "-6.5", "-7"},
-        {&f, P, 'n', "1.5", "1.500000000"}, {&f, P, 'n', "-0.25", "-0.250000000"},
-        {&f, P, 't', "0.1", "0.100000001"}, {&f, P, 'n', "1e20", "10000000200408773", 1e20f},
-        {&f, P, 'n', "-inf", "-inf"}, {&floatRef, P, 't', "0.75", "0.750000000"},
-        {&floatOwn, P, 'n', "3", "3.000000000"}, {&s, P, '-', "", ""}, {&s, P, 'n', "3", "3.0000000"},
-        {&s, P, 't', "  12.5 points", "  12.5 points"}, {&stringRef, P, 't', "Bob", "Bob"},
-        {&stringRef, P, 'n', "-1.5", "-1.5000000"}, {&w, P, '-', "", ""}, {&w, P, 'n', "3", "3.0000000"},
-        {&w, P, 'w', "42", "42"}, {&w, P, 't', "\xE9t\xE9", "\xE9t\xE9"},
-        {&fixed, P, 't', "hello", "hel"}, {&fixed, P, 'n', "25", "25."}};
-    // clang-format on
-    check(rows1);
-    EXPECT_EQ(w.character(host, 0), 0xE9);                         // widened unsigned
+    world(R"(BoolData "b" { Value: false } IntData "i" { Value: 0 } FloatData "f" { Value: 0 }
+             StringData "s" { String: "" } WstringData "w" { Wstring: "" })");
+    bind({new BoolRefData(&flag, "flag"), new IntRefData(&lives, "lives"),
+          new IntRefData(nullptr, "int"), new FloatRefData(&volume, "volume"),
+          new FloatRefData(nullptr, "float"), new StringRefData(&name, "name"),
+          new StaticStringData(buffer, 4, "fixed")});
+    check({"b: t'TRUE' true, t'0' false, w'tRuE' true, t' true' false, t'1' true, t'1.0' false",
+           "b: n1 true, t'' false, n1 true, n2 false", "flag: n1 true, n2 false",
+           "i: t'2.5' 3, t'-2.5' -3, t'2.4' 2, t'-2.4' -2, t'abc' 0, t' 7x' 7, t'1e3' 1000",
+           "i: nnan 0, n-2147483648 -2147483648, n1e20 2147483647", "lives: n9.5 10",
+           "int: t'-6.5' -7",
+           "f: n1.5 1.500000000, n-0.25 -0.250000000, t'0.1' 0.100000001, n-inf -inf",
+           "f: n1e20 10000000200408773=1e20, 2:n4 4.000000000", "volume: t'0.75' 0.750000000",
+           "s: - '', n3 3.0000000, t'  12.5 points' '  12.5 points', 5:t'ab' ab",
+           "name: t'Bob' Bob, n-1.5 -1.5000000", "float: n3 3.000000000",
+           "w: - '', n3 3.0000000, w'42' 42, t'\xE9t\xE9' '\xE9t\xE9'",
+           "fixed: t'hello' hel, n25 25."});
+    EXPECT_EQ(at("w").character(host, 0), 0xE9);                   // widened unsigned
     EXPECT_EQ(std::string(buffer, 6), std::string("25.\0xx", 6));  // inside the host's buffer
-    EXPECT_EQ((Floats{flag ? 1.0f : 0.0f, static_cast<float>(lives), volume}),
-              (Floats{0, 10, 0.75f}));
-    EXPECT_STREQ(name, "-1.5000000");
-    EXPECT_EQ(host.log.text, "");  // texts are cut silently
+    EXPECT_EQ(host.log.text, "");                                  // texts are cut silently
 
     // Bound data follows the host's variables without being told.
     flag = true;
@@ -144,20 +164,19 @@ TEST_F(DataTest, NumbersAndTextsConvertExactly) {
     volume = 2.0f;
     Memory::stringDelete(name);
     name = Memory::stringDuplicate("Cy");
-    EXPECT_EQ(text(boolRef) + text(intRef) + text(floatRef) + text(stringRef),
-              "true-152.000000000Cy");
+    check({"flag: - true", "lives: - -15", "volume: - 2.000000000", "name: - Cy"});
     Memory::stringDelete(name);
     name = nullptr;
-    EXPECT_EQ(text(stringRef), "");
+    check({"name: - ''"});
 }
 
 TEST_F(DataTest, CharactersCopiesAndComparisons) {
     // Characters are unsigned, except those of a stack literal.
     StringData string("\xE9");
     StackData stack("a\xE9");
-    const Wide units = {0x263A, 0xFFFF, 0};
-    WstackData wstack(units.data() + 1);
-    WstringData wstring(units.data());
+    const Wide symbols = {0x263A, 0xFFFF, 0};
+    WstackData wstack(symbols.data() + 1);
+    WstringData wstring(symbols.data());
     IntData number(42);
     char unterminated[3] = {'1', '2', '3'};  // the host left no terminator
     StaticStringData raw(unterminated, 3, "Raw");
@@ -168,38 +187,23 @@ TEST_F(DataTest, CharactersCopiesAndComparisons) {
               static_cast<int>(raw.value(host)), raw.stringLength(host)}),
         (Ints{0xE9, -23, 0, 0xFFFF, 1, 0x263A, 0, '2', 0, 123, 3}));
     string.set(host, static_cast<const char*>(nullptr));
-    EXPECT_EQ(string.character(host, 0), 0);
-    EXPECT_EQ(BoolData::boolToString(false, 5), 0);
+    EXPECT_EQ((Ints{string.character(host, 0), BoolData::boolToString(false, 5)}), (Ints{0, 0}));
 
     // Wide text is narrowed to at most 511 characters.
-    Wide exact(511, 'a'), longer(600, 'b');
-    exact.push_back(0);
-    longer.push_back(0);
-    string.set(host, exact.data());
+    string.set(host, wide(std::string(511, 'a')).data());
     EXPECT_EQ(host.log.text, "");
-    EXPECT_TRUE(string.set(host, longer.data()));
-    EXPECT_EQ(string.stringLength(host), 511);
-    EXPECT_EQ(string.character(host, 0), 'b');
+    EXPECT_TRUE(string.set(host, wide(std::string(600, 'b')).data()));
+    EXPECT_EQ((Ints{string.stringLength(host), string.character(host, 0)}), (Ints{511, 'b'}));
     EXPECT_EQ(host.log.text, "Kova: Warning: Data::set, string is longer than buffer\r\n");
 
-    // The base ignores writes and indexes; it is its own only element.
-    Data plain;
-    EXPECT_TRUE(plain.set(host, 2, 5.0f));
-    EXPECT_TRUE(plain.set(host, 2, "x"));
-    EXPECT_EQ((std::vector<Data*>{plain.dataAt(0), plain.dataAt(1)}),
-              (std::vector<Data*>{&plain, nullptr}));
-    EXPECT_EQ(plain.value(host, 3) + static_cast<float>(plain.indexCount(host)), 1.0f);
-    StringData hello("hello"), hi("hi");
-    char buffer[8] = {};
-    unsigned short wideBuffer[4];
-    EXPECT_EQ(hello.stringCopy(host, buffer, 4), 4);
-    EXPECT_STREQ(buffer, "hel");
-    EXPECT_EQ(hi.stringCopy(host, buffer, 4), 2);
-    EXPECT_STREQ(buffer, "hi");
-    EXPECT_EQ(hello.stringCopy(host, wideBuffer, 3), 3);
-    EXPECT_EQ(Wide(wideBuffer, wideBuffer + 3), (Wide{'h', 'e', 0}));
-    EXPECT_EQ(hello.stringCopy(host, 0, buffer, 1), 1);
-    EXPECT_EQ(buffer[0], 0);
+    // Copies are cut to the buffer and always terminated.
+    StringData hello("hello");
+    char cut[4], none[1];
+    unsigned short units[3];
+    EXPECT_EQ((Ints{hello.stringCopy(host, cut, 4), hello.stringCopy(host, 0, none, 1), none[0],
+                    hello.stringCopy(host, units, 3), units[1], units[2]}),
+              (Ints{4, 1, 0, 3, 'e', 0}));
+    EXPECT_STREQ(cut, "hel");
     StringData abc("abc"), abd("abd"), ab("ab"), empty;
     StackData literal("abc");
     EXPECT_EQ((Ints{abc.stringCompare(host, &abd), abc.stringCompare(host, &ab),
@@ -208,457 +212,248 @@ TEST_F(DataTest, CharactersCopiesAndComparisons) {
               (Ints{-1, 'c', -'c', 'a', 0, 0}));
 }
 
+// Only the value fields are saved; host-bound data saves nothing.
 TEST_F(DataTest, SavesExactlyTheValueFields) {
-    const Wide units = {0x263A, 'c', 0};
     float volume = 4.0f;
     char* name = nullptr;
-    BoolData flag(true);
-    IntData count(-2);
-    FloatData speed(1.5f);
-    StringData title("ab");
-    WstringData greeting(units.data());
-    FloatRefData floatRef(&volume);
-    StringRefData stringRef(&name);
-    Data plain;
-    const std::pair<Data*, std::string> rows[] = {{&flag, std::string("\x01", 1)},
-                                                  {&count, "\xFE\xFF\xFF\xFF"},
-                                                  {&speed, std::string("\x00\x00\xC0\x3F", 4)},
-                                                  {&title, std::string("\x02\x00\x00\x00"
-                                                                       "ab",
-                                                                       6)},
-                                                  {&greeting, std::string("\x02\x00\x00\x00\x3A\x26"
-                                                                          "c\x00",
-                                                                          8)},
-                                                  {&floatRef, ""},
-                                                  {&stringRef, ""},
-                                                  {&plain, ""}};
-    for (const auto& row : rows) {
+    world(
+        R"(BoolData "flag" { Value: true } IntData "count" { Value: -2 } FloatData "speed" { Value: 1.5 }
+             StringData "title" { String: "ab" } WstringData "greeting" { Wstring: "\u263Ac" } Data "plain" {})");
+    bind({new FloatRefData(&volume, "volume"), new StringRefData(&name, "name"),
+          new BoolRefData(nullptr, "paused"), new StaticStringData(nullptr, 0, "buffer")});
+    for (std::string row :
+         {"flag 01", "count feffffff", "speed 0000c03f", "title 020000006162",
+          "greeting 020000003a266300", "plain ", "volume ", "name ", "paused ", "buffer "}) {
         TextOStream out;
-        EXPECT_TRUE(row.first->onSave(host, out));
-        EXPECT_EQ(out.text, row.second) << row.first->actualClass()->name();
+        EXPECT_TRUE(at(row.substr(0, row.find(' '))).onSave(host, out));
+        EXPECT_EQ(row.substr(0, row.find(' ')) + " " + hex(out.text), row);
     }
-    // Host-bound data is registered under Data, the class files can name.
-    static int score = 0;
-    static float values[2] = {};
-    Data* bound[] = {new BoolRefData(nullptr, "Paused"), new IntRefData(&score, "Score"),
-                     new FloatArrayData(values, 2, "Values"),
-                     new StaticStringData(nullptr, 0, "Buffer")};
-    for (Data* data : bound) {
-        EXPECT_EQ(data->actualClass(), Data::absoluteClass()) << data->name();
-        EXPECT_EQ(host.registerData(data, "Game"), data);
-    }
-    EXPECT_EQ(host.findNamedObject("Game/Score"), bound[1]);
 }
 
-// Each logical class over the same operand pairs; the last two pairs leave
-// an operand out.
-TEST_F(DataTest, LogicalResultsAreExactlyOneOrZero) {
-    EqualData equal;
-    NotEqualData notEqual;
-    LessEqualData lessEqual;
-    LessData less;
-    OrData orData;
-    AndData andData;
-    ExclusiveOrData exclusiveOr;
-    LogicalData base;
-    LogicalData* all[] = {&equal,  &notEqual, &lessEqual,   &less,
-                          &orData, &andData,  &exclusiveOr, &base};
-    struct Row {
-        float a, b;
-        bool hasA, hasB;
-        Floats expected;  // in the order of all
-    } rows[] = {
-        {2, 2, true, true, {1, 0, 1, 0, 1, 1, 0, 0}},
-        {1, 2, true, true, {0, 1, 1, 1, 1, 1, 0, 0}},
-        {2, -1, true, true, {0, 1, 0, 0, 1, 1, 0, 0}},
-        {0, 5, true, true, {0, 1, 1, 1, 1, 0, 1, 0}},
-        {0, -0.0f, true, true, {1, 0, 1, 0, 0, 0, 0, 0}},
-        {kNan, kNan, true, true, {0, 1, 0, 0, 1, 1, 0, 0}},
-        {kNan, 0, true, true, {0, 1, 0, 0, 1, 0, 1, 0}},
-        {-kInf, kInf, true, true, {0, 1, 1, 1, 1, 1, 0, 0}},
-        {1, 1, true, false, {0, 0, 0, 0, 0, 0, 0, 0}},
-        {0, 1, false, true, {0, 0, 0, 0, 0, 0, 0, 0}},
-    };
-    for (const Row& row : rows) {
-        FloatData a(row.a), b(row.b);
-        Floats got;
-        for (LogicalData* data : all) {
-            data->setData1(row.hasA ? &a : nullptr);
-            data->setData2(row.hasB ? &b : nullptr);
-            got.push_back(data->value(host));
-            EXPECT_EQ(text(*data), got.back() == 1.0f ? "true" : "false");
-        }
-        EXPECT_EQ(got, row.expected) << row.a << " " << row.b << " " << row.hasA << row.hasB;
-    }
+// Each logical and arithmetic class over the same operands ("-" leaves one
+// out). A row gives Equal, NotEqual, LessEqual, Less, Or, And, ExclusiveOr,
+// the logical base and Not (which reads data 1 only), then Add, Sub, Mul,
+// Div and the arithmetic base. Logical data reads 1 or 0, "true" or "false".
+TEST_F(DataTest, LogicAndArithmetic) {
+    const std::string classes[] = {"Equal", "NotEqual",    "LessEqual", "Less",    "Or",
+                                   "And",   "ExclusiveOr", "Logical",   "Not",     "Add",
+                                   "Sub",   "Mul",         "Div",       "Operator"};
+    expectRows(
+        {"2 2 -> 1 0 1 0 1 1 0 0 0 | 4 0 4 1 0", "1 2 -> 0 1 1 1 1 1 0 0 0 | 3 -1 2 0.5 0",
+         "2 -1 -> 0 1 0 0 1 1 0 0 0 | 1 3 -2 -2 0", "0 5 -> 0 1 1 1 1 0 1 0 1 | 5 -5 0 0 0",
+         "0 -0 -> 1 0 1 0 0 0 0 0 1 | 0 0 -0 nan 0",
+         "nan nan -> 0 1 0 0 1 1 0 0 0 | nan nan nan nan 0",
+         "nan 0 -> 0 1 0 0 1 0 1 0 0 | nan nan nan nan 0",
+         "-inf inf -> 0 1 1 1 1 1 0 0 0 | nan -inf -inf nan 0",
+         "5 3 -> 0 1 0 0 1 1 0 0 0 | 8 2 15 1.66666663 0", "1 0 -> 0 1 0 0 1 0 1 0 0 | 1 1 0 inf 0",
+         "-1 0 -> 0 1 1 1 1 0 1 0 0 | -1 -1 -0 -inf 0", "1 -0 -> 0 1 0 0 1 0 1 0 0 | 1 1 -0 -inf 0",
+         "1e30 1e30 -> 1 0 1 0 1 1 0 0 0 | 2.00000003e+30 0 inf 1 0",
+         "inf inf -> 1 0 1 0 1 1 0 0 0 | inf nan inf nan 0", "1 - -> 0 0 0 0 0 0 0 0 0 | 0 0 0 0 0",
+         "- 1 -> 0 0 0 0 0 0 0 0 0 | 0 0 0 0 0"},
+        [&](const std::string& operands) {
+            std::string a = operands.substr(0, operands.find(' ')), out;
+            std::string b = operands.substr(a.size() + 1);
+            auto operand = [](const std::string& x) {
+                return x == "-" ? "null" : "FloatData { Value: " + x + " }";
+            };
+            for (const std::string& name : classes) {
+                read(name + "Data { " +
+                     (name == "Not" ? "Data: " + operand(a)
+                                    : "Data 1: " + operand(a) + " Data 2: " + operand(b)) +
+                     " }");
+                float value = static_cast<Data*>(root)->value(host);
+                char shown[32];
+                std::snprintf(shown, sizeof shown, "%.9g", value);
+                out += (name == "Add" ? " | "
+                        : out.empty() ? ""
+                                      : " ") +
+                       std::string(std::isnan(value) ? "nan" : shown);
+                if (&name < &classes[9]) {
+                    EXPECT_EQ(text(*static_cast<Data*>(root)), value == 1 ? "true" : "false");
+                }
+            }
+            return out;
+        });
     EXPECT_EQ((Ints{LogicalData::characterFalse(4), LogicalData::characterFalse(5),
                     LogicalData::characterTrue(-1)}),
               (Ints{'e', 0, 0}));
-    NotData notData;
-    BoolData off(false);
-    FloatData nan(kNan), two(2);
-    Floats nots = {notData.value(host)};  // no data
-    for (Data* data :
-         {static_cast<Data*>(&off), static_cast<Data*>(&nan), static_cast<Data*>(&two)}) {
-        notData.setData(data);
-        nots.push_back(notData.value(host));
-    }
-    notData.setData2(&off);  // only data counts
-    notData.setData(nullptr);
-    nots.push_back(notData.value(host));
-    EXPECT_EQ(nots, (Floats{0, 1, 0, 0, 0}));
 }
 
-TEST_F(DataTest, ArithmeticAndItsText) {
-    AddData add;
-    SubData sub;
-    MulData mul;
-    DivData div;
-    OperatorData base;
-    OperatorData* all[] = {&add, &sub, &mul, &div, &base};
-    struct Row {
-        float a, b;
-        Floats expected;
-    } rows[] = {
-        {5, 3, {8, 2, 15, 5.0f / 3.0f, 0}},
-        {1, 0, {1, 1, 0, kInf, 0}},
-        {-1, 0, {-1, -1, -0.0f, -kInf, 0}},
-        {1, -0.0f, {1, 1, -0.0f, -kInf, 0}},
-        {0, 0, {0, 0, 0, kNan, 0}},
-        {1e30f, 1e30f, {1e30f * 2, 0, kInf, 1, 0}},
-        {kInf, kInf, {kInf, kNan, kInf, kNan, 0}},
-        {kNan, 0, {kNan, kNan, kNan, kNan, 0}},
-    };
-    for (const Row& row : rows) {
-        FloatData a(row.a), b(row.b);
-        for (std::size_t i = 0; i < 5; ++i) {
-            all[i]->setData1(&a);
-            all[i]->setData2(&b);
-            float got = all[i]->value(host);
-            if (std::isnan(row.expected[i])) {
-                EXPECT_TRUE(std::isnan(got)) << i << ": " << row.a << " " << row.b;
-            } else {
-                EXPECT_EQ(got, row.expected[i]) << i << ": " << row.a << " " << row.b;
-                EXPECT_EQ(std::signbit(got), std::signbit(row.expected[i])) << i;
-            }
-        }
-    }
-    // Texts are made again only when the number moved; writes are ignored.
-    IntData five(5), three(3);
-    FloatData huge(1e30f), zero(0.0f);
-    sub.setData1(&five);
-    sub.setData2(&three);
-    mul.setData1(&huge);
-    mul.setData2(&huge);
-    div.setData1(&zero);
-    div.setData2(&zero);
-    add.setData1(&five);
-    add.setData2(nullptr);
-    EqualData equal;
-    equal.setData1(&three);
-    equal.setData2(&three);
-    const Write rows2[] = {{&sub, P, '-', "", "2.000000000"},
-                           {&five, P, 'n', "-0.25", "-3.000000000", -3, &sub},
-                           {&sub, P, 'n', "9", "0", 0, &five},
-                           {&mul, P, '-', "", "inf"},
-                           {&add, P, '-', "", "0.000000000"},
-                           {&equal, P, 'n', "0", "true", 1},
-                           {&equal, P, 't', "false", "3", 3, &three}};
-    check(rows2);
-    EXPECT_EQ(text(div), "nan");
-    div.setData1(&huge);
-    div.setData2(&three);  // cut to the 18-byte text
-    EXPECT_EQ(text(div), "33333333834915540");
-}
-
-// Expressions over the host's own variables follow them; the toggle picks
-// data 1 while its toggle data reads 0, data 2 without one, and passes
-// writes on.
-TEST_F(DataTest, ExpressionsAndTogglesFollowHostVariables) {
+// Expressions over the host's own variables follow them: a gauge of
+// 10 - lives * 2, and play blocked while paused or at the last life. Texts
+// are made again only when the number moved; writes are ignored.
+TEST_F(DataTest, ExpressionsFollowTheirOperands) {
     int lives = 3;
     float bonus = 0.5f;
     bool paused = false;
-    IntRefData livesData(&lives, nullptr);
-    FloatRefData bonusData(&bonus);
-    BoolRefData pausedData(&paused, nullptr);
-    IntData one(1);
-    AddData total;
-    total.setData1(&livesData);
-    total.setData2(&bonusData);
-    LessData lastLife;
-    lastLife.setData1(&livesData);
-    lastLife.setData2(&one);
-    OrData blocked;
-    blocked.setData1(&pausedData);
-    blocked.setData2(&lastLife);
-    EXPECT_EQ(text(total) + " " + text(blocked), "3.500000000 false");
+    bind({new IntRefData(&lives, "lives"), new FloatRefData(&bonus, "bonus"),
+          new BoolRefData(&paused, "paused")});
+    world(R"(AddData "total" { Data 1: @"lives" Data 2: @"bonus" }
+        SubData "gauge" { Data 1: FloatData { Value: 10 }
+            Data 2: MulData { Data 1: @"lives" Data 2: IntData { Value: 2 } } }
+        OrData "blocked" { Data 1: @"paused"
+            Data 2: LessData { Data 1: @"lives" Data 2: IntData { Value: 1 } } }
+        IntData "five" { Value: 5 } IntData "three" { Value: 3 } FloatData "huge" { Value: 1e30 }
+        FloatData "zero" { Value: 0 } SubData "sub" { Data 1: @"five" Data 2: @"three" }
+        MulData "mul" { Data 1: @"huge" Data 2: @"huge" } AddData "add" { Data 1: @"five" Data 2: null }
+        DivData "nan" { Data 1: @"zero" Data 2: @"zero" } DivData "cut" { Data 1: @"huge" Data 2: @"three" }
+        EqualData "equal" { Data 1: @"three" Data 2: @"three" })");
+    check({"total: - 3.500000000", "gauge: - 4.000000000", "blocked: - false"});
     lives = 0;
     bonus = 0.25f;
-    EXPECT_EQ(text(total) + " " + text(blocked), "0.250000000 true");
+    check({"total: - 0.250000000", "gauge: - 10.000000000", "blocked: - true"});
     lives = 2;
     paused = true;
-    EXPECT_EQ(blocked.value(host), 1.0f);
-
-    StringData menu("Menu"), game("Game");
-    IntData toggle(0);
-    ToggleData title, unset;
-    const Write rows3[] = {{&unset, P, 'N', "7", ""}};
-    check(rows3);
-    title.setData1(&menu);
-    title.setData2(&game);
-    EXPECT_EQ(text(title), "Game");
-    title.setToggleData(&toggle);
-    const Write rows4[] = {{&title, P, '-', "", "Menu"},
-                           {&title, P, 'n', "7", "7.0000000", 7, &menu},
-                           {&toggle, P, 'n', "2", "Game", 0, &title},
-                           {&title, P, 't', "Play", "Play", 0, &game}};
-    check(rows4);
-    title.setData2(nullptr);
-    EXPECT_FALSE(title.set(host, "x"));
-    EXPECT_STREQ(ToggleData::absoluteClass()->description(),
-                 "If 'Toggle data' is 0 'Data 1' will be returned, otherwise 'Data 2'");
+    check({"blocked: - true", "gauge: - 6.000000000"});
+    check({"sub: - 2.000000000", "five: n-0.25 -3.000000000@sub", "sub: n9 0@five", "mul: - inf",
+           "equal: n0 true, t'false' 3@three", "add: - 0.000000000"});
+    // A number of more than 17 characters is cut to fit the 18-byte text.
+    EXPECT_EQ(text(at("nan")) + " " + text(at("cut")), "nan 33333333834915540");
 }
 
-// Writes move the recorded position only; the host's pointer stays.
-TEST_F(DataTest, PointerAndFocusLockFromTheSystem) {
-    PointerXData x;
-    PointerYData y;
-    FocusLockedData locked;
+// A toggle picks data 1 while its toggle data reads 0, data 2 otherwise and
+// without one, and passes writes on to its pick. Pointer data reads the
+// system's pointer, and writes move the recorded position only: the host's
+// pointer stays. The focus lock reads the lock count.
+TEST_F(DataTest, TogglesAndSystemData) {
+    world(
+        R"(PointerXData "x" {} PointerYData "y" {} FocusLockedData "locked" {}
+        IntData "toggle" { Value: 0 } ToggleData "unset" { Toggle data: null Data 1: null Data 2: null }
+        ToggleData "title" { Toggle data: @"toggle" Data 1: StringData "menu" { String: "Menu" }
+            Data 2: StringData "game" { String: "Game" } }
+        ToggleData "free" { Toggle data: null Data 1: @"menu" Data 2: @"game" }
+        ToggleData "half" { Toggle data: @"toggle" Data 1: @"menu" Data 2: null })");
+    check({"unset: N7 ''", "free: - Game", "title: - Menu, n7 7.0000000@menu",
+           "toggle: n2 Game@title", "title: t'Play' Play@game", "half: T'x' ''"});
+    EXPECT_STREQ(ToggleData::absoluteClass()->description(),
+                 "If 'Toggle data' is 0 'Data 1' will be returned, otherwise 'Data 2'");
     host.pointerMove(12.5f, -4.0f);
-    EXPECT_EQ(text(x) + " " + text(y), "12.500000000 -4.000000000");
     host.calls.clear();
-    const Write rows5[] = {{&x, P, 'n', "100", "100.000000000"},
-                           {&y, P, 't', "-3.25", "-3.250000000"}};
-    check(rows5);
+    check({"x: - 12.500000000, n100 100.000000000", "y: - -4.000000000, t'-3.25' -3.250000000"});
     EXPECT_EQ((Floats{host.pointerPosition().x, host.pointerPosition().y}), (Floats{100, -3.25f}));
     EXPECT_TRUE(host.calls.empty());
     EXPECT_STREQ(PointerXData::absoluteClass()->description(), "Returns x coordinate from pointer");
     EXPECT_STREQ(PointerYData::absoluteClass()->description(), "Returns y coordinate from pointer");
-
-    std::string seen = text(locked);
+    check({"locked: - false"});
     host.increaseLockCount();
     host.increaseLockCount();
-    seen += " " + text(locked) + " " + std::to_string(locked.value(host));
-    host.decreaseLockCount();
-    host.decreaseLockCount();
-    EXPECT_EQ(seen + " " + text(locked), "false true 2.000000 false");
+    check({"locked: - true=2"});
 }
 
-TEST_F(DataTest, ListsReadAndWriteElementsByIndex) {
+// Lists read and write the element at an index (0 through the plain forms);
+// the element picked by an index data is truncated toward zero. A toggle
+// with nothing to pick refuses writes but narrows wide text and reports true.
+// Counts follow the data: plain data has one element, none reads as
+// nothing; the count ignores writes. Joined texts show numbers in their text
+// form, end at an entry holding no data, read as 0 and ignore writes.
+TEST_F(DataTest, ListsCountsAndJoinedTexts) {
     float floats[12] = {1, 2, 3};
-    FloatArrayData array(floats, 3, "Values");
-    DataListData list, passing, empty;
-    StringData first("Ann"), second("Bo"), third("Cy");
-    for (Data* data : {&first, &second, &third})
-        ASSERT_TRUE(list.list()->appendObject(host, data));
+    auto* array = new FloatArrayData(floats, 3, "array");
+    bind({array});
+    world(R"(DataListData "list" { Data list: [StringData "first" { String: "Ann" }
+            StringData "second" { String: "Bo" } StringData "third" { String: "Cy" }] }
+        DataListData "passing" { Data list: [ToggleData "refusing" { Toggle data: null Data 1: null Data 2: null }
+            IntData { Value: 7 }] }
+        DataListData "empty" { Data list: [] }
+        IndexDataData "picked" { Data: @"list" Index: FloatData "index" { Value: 1.9 } }
+        IndexDataData "lone" { Data: null Index: @"index" }
+        IndexCountData "count" { Data: @"array" } IndexCountData "none" { Data: null }
+        ConcatenateListData "joined" { Data list: [StringData "ab" { String: "ab" } StringData "gap" { String: "" }
+            StringData { String: "cd" } IntData "score" { Value: -42 }] }
+        ConcatenateListData "nothing" { Data list: [] }
+        IndexCountData "three" { Data: DataListData { Data list: [Data {} Data {} Data {}] } }
+        IndexCountData "one" { Data: @"ab" })");
     Style style;
-    EXPECT_FALSE(list.list()->appendObject(host, &style));  // data only
-    // The results of the elements come back: a toggle with nothing to pick
-    // refuses writes but narrows wide text and reports true.
-    ToggleData refusing;
-    IntData number(7);
-    passing.list()->appendObject(host, &refusing);
-    passing.list()->appendObject(host, &number);
-    // The element picked by an index truncated toward zero.
-    FloatData index(1.9f);
-    IndexDataData picked, lone;
-    picked.setData(&list);
-    picked.setIndex(&index);
-    lone.setIndex(&index);
-    // clang-format off
-    const Write rows6[] = {
-        {&array, 2, '-', "", "", 3}, {&array, 3, '-', "", ""}, {&array, P, '-', "", ""},
-        {&array, 5, 'n', "1", ""}, {&array, -1, 'n', "1", ""}, {&array, 1, 't', "2.5", "", 2.5f},
-        {&list, P, '-', "", "Ann"}, {&list, 1, '-', "", "Bo"}, {&list, 5, '-', "", ""},
-        {&list, P, '-', "", "Ann"}, {&list, 1, 't', "Di", "Di", 0, &second},
-        {&list, 2, 'n', "4", "4.0000000"}, {&list, 0, 'w', "Ed", "Ed", 0, &first},
-        {&list, P, 't', "Flo", "Flo", 0, &first}, {&list, P, 'w', "Gus", "Gus", 0, &first},
-        {&list, P, 'n', "2.5", "2.5000000"}, {&list, 3, 'T', "x", ""}, {&list, 3, 'N', "1", ""},
-        {&list, -1, 'W', "x", ""}, {&list, P, 'w', "x", "x", 0, &first},
-        {&passing, P, 'N', "1", ""}, {&passing, P, 'T', "1", ""}, {&passing, P, 'w', "1", ""},
-        {&passing, 0, 'T', "1", ""}, {&passing, 0, 'n', "1", ""}, {&passing, 1, 't', "2.5", "3"},
-        {&empty, P, 'N', "1", ""}, {&empty, P, 'T', "x", ""}, {&empty, P, 'W', "x", ""},
-        {&picked, P, '-', "", "Di"}, {&index, P, 'n', "2", "4.0000000", 4, &picked},
-        {&picked, P, 't', "deux", "deux", 0, &third}, {&picked, P, 'w', "zwei", "zwei", 0, &third},
-        {&index, P, 'n', "-0.5", "x", 0, &picked}, {&picked, P, 'n', "3", "3.0000000", 3, &first},
-        {&index, P, 'n', "5", "", 0, &picked}, {&picked, P, 't', "gone", ""},
-        {&picked, P, 'N', "1", ""}, {&picked, P, 'W', "gone", ""}, {&lone, P, 'n', "1", ""},
-        {&lone, P, 'w', "1", ""}, {&lone, P, 't', "1", ""}};
-    // clang-format on
-    check(rows6);
+    EXPECT_FALSE(at<DataListData>("list").list()->appendObject(host, &style));  // data only
+    check({"array: 2:- ''=3, 3:- '', - '', 5:n1 '', -1:n1 '', 1:t'2.5' ''=2.5",
+           "list: - Ann, 1:- Bo, 5:- '', 1:t'Di' Di@second, 2:n4 4.0000000, 0:w'Ed' Ed@first",
+           "list: t'Flo' Flo@first, w'Gus' Gus@first, n2.5 2.5000000, 3:T'x' '', 3:N1 ''",
+           "list: -1:W'x' '', w'x' x@first",
+           "passing: N1 '', T'1' '', w'1' '', 0:T'1' '', 0:n1 '', 1:t'2.5' 3",
+           "empty: N1 '', T'x' '', W'x' ''", "picked: - Di", "index: n2 4.0000000@picked",
+           "picked: t'deux' deux@third, w'zwei' zwei@third", "index: n-0.5 x@picked",
+           "picked: n3 3.0000000@first", "index: n5 ''@picked",
+           "picked: t'gone' '', N1 '', W'gone' ''", "lone: n1 '', w'1' '', t'1' ''"});
     EXPECT_EQ((Floats{floats[0], floats[1], floats[2]}), (Floats{1, 2.5f, 3}));
+    auto& list = at<DataListData>("list");
+    auto& empty = at<DataListData>("empty");
     EXPECT_EQ((Ints{list.character(host, 2, 0), list.character(host, 3, 0), list.indexCount(host),
                     empty.character(host, 0), empty.indexCount(host)}),
               (Ints{'z', 0, 3, 0, 0}));
-    EXPECT_EQ(
-        (std::vector<Data*>{list.dataAt(2), list.dataAt(3), list.dataAt(-1), empty.dataAt(0)}),
-        (std::vector<Data*>{&third, nullptr, nullptr, nullptr}));
+    EXPECT_EQ((std::vector<Data*>{list.dataAt(2), list.dataAt(3), list.dataAt(-1), empty.dataAt(0),
+                                  at("third").dataAt(0), at("third").dataAt(1)}),
+              (std::vector<Data*>{&at("third"), nullptr, nullptr, nullptr, &at("third"), nullptr}));
     // Over an array of floats, which takes numbers and narrow text by index
     // only; without an index nothing is written.
-    picked.setData(&array);
-    lone.setIndex(nullptr);
-    lone.setData(&array);
-    const Write rows7[] = {{&index, P, 'n', "2", "2.000000000"},
-                           {&picked, P, 'n', "9.5", "", 9.5f},
-                           {&picked, P, 'w', "8.5", "", 9.5f},
-                           {&lone, P, 'n', "1", ""}};
-    check(rows7);
+    at<IndexDataData>("picked").setData(&at("array"));
+    at<IndexDataData>("lone").setIndex(nullptr);
+    at<IndexDataData>("lone").setData(&at("array"));
+    check({"index: n2 2.000000000", "picked: n9.5 ''=9.5, w'8.5' ''=9.5", "lone: n1 ''"});
     EXPECT_EQ((Floats{floats[0], floats[2]}), (Floats{1, 9.5f}));
     // An emptied entry counts, and reads as missing.
+    auto& passing = at<DataListData>("passing");
     passing.list()->setObjectFromHandle(passing.list()->firstHandle(), nullptr);
-    const Write rows8[] = {{&passing, P, 'N', "1", ""}, {&passing, 1, '-', "", "3"}};
-    check(rows8);
+    check({"passing: N1 '', 1:- 3"});
     EXPECT_EQ(passing.indexCount(host), 2);
-
-    // Counts follow the data: plain data has one element, none reads as
-    // nothing. The count ignores writes.
-    IndexCountData count;
-    count.setData(&array);
-    array.setArray(floats, 12);
-    EXPECT_EQ(characters(count, 4), (Ints{'1', '2', 0, 0}));
-    EXPECT_EQ(count.character(host, -1), 0);
-    array.setArray(floats, -305);
-    std::string counts;
-    for (Data* data :
-         {static_cast<Data*>(&list), static_cast<Data*>(&first), static_cast<Data*>(nullptr)}) {
-        counts += text(count) + "/" + std::to_string(static_cast<int>(count.value(host))) + "|";
-        count.setData(data);
-    }
-    EXPECT_EQ(counts, "-305/-305|3/3|1/1|");
-    const Write rows9[] = {{&count, P, 'n', "5", ""}};
-    check(rows9);
-
-    // Joined texts: numbers show their text form; an entry holding no data
-    // ends the text; the join reads as 0 and ignores writes.
-    ConcatenateListData joined, nothing;
-    StringData ab("ab"), none(""), cd("cd");
-    IntData score(-42);
-    for (Data* data : {static_cast<Data*>(&ab), static_cast<Data*>(&none), static_cast<Data*>(&cd),
-                       static_cast<Data*>(&score)})
-        joined.list()->appendObject(host, data);
-    const Write rows10[] = {{&joined, P, '-', "", "abcd-42"},
-                            {&score, P, 'n', "7", "abcd7", 0, &joined},
-                            {&joined, P, 't', "x", "ab", 0, &ab},
-                            {&nothing, P, '-', "", ""}};
-    check(rows10);
-    EXPECT_EQ(joined.character(host, -1), 0);
-    joined.list()->setObjectFromHandle(joined.list()->nextHandle(joined.list()->firstHandle()),
-                                       nullptr);
-    EXPECT_EQ(characters(joined, 3), (Ints{'a', 'b', 0}));
+    array->setArray(floats, 12);
+    EXPECT_EQ(characters(at("count"), -1, 3), (Ints{0, '1', '2', 0, 0}));
+    array->setArray(floats, -305);
+    check({"count: - -305, n5 -305", "three: - 3", "one: - 1", "none: - ''"});
+    check({"joined: - abcd-42", "score: n7 abcd7@joined", "joined: t'x' ab@ab", "nothing: - ''"});
+    ObjectList* joined = at<ConcatenateListData>("joined").list();
+    joined->setObjectFromHandle(joined->nextHandle(joined->firstHandle()), nullptr);
+    EXPECT_EQ(characters(at("joined"), -1, 2), (Ints{0, 'a', 'b', 0}));
 }
 
 // Data that reaches itself reads as missing at the second visit; other
 // elements of the same list can still be read.
 TEST_F(DataTest, DataThatLeadsBackToItselfEnds) {
-    DataListData list;
-    IntData seven(7), zero(0), one(1);
-    IndexDataData sibling, looping;
-    sibling.setData(&list);
-    sibling.setIndex(&zero);
-    for (Data* data :
-         {static_cast<Data*>(&seven), static_cast<Data*>(&sibling), static_cast<Data*>(&list)})
-        list.list()->appendObject(host, data);
-    looping.setData(&list);
-    looping.setIndex(&looping);
-    ConcatenateListData joined;
-    StringData ab("ab");
-    joined.list()->appendObject(host, &joined);
-    joined.list()->appendObject(host, &ab);
-    AddData add;
-    FloatData two(2.0f);
-    add.setData1(&add);
-    add.setData2(&two);
-    NotData notItself;
-    notItself.setData(&notItself);
-    ToggleData toggle;
-    toggle.setToggleData(&toggle);
-    toggle.setData1(&toggle);
-    const Write rows11[] = {{&list, 1, '-', "", "7"},
-                            {&list, 2, '-', "", "7"},
-                            {&joined, P, '-', "", "ab"},
-                            {&add, P, '-', "", "2.000000000"},
-                            {&notItself, P, '-', "", "true", 1},
-                            {&toggle, P, 'N', "1", ""}};
-    check(rows11);
-    sibling.setIndex(&one);  // element 1 reads itself
-    const Write rows12[] = {{&list, 1, 'W', "5", ""}, {&seven, P, '-', "", "7"}};
-    check(rows12);
+    world(R"(DataListData "list" { Data list: [IntData "seven" { Value: 7 }
+            IndexDataData "sibling" { Data: @"list" Index: IntData "zero" { Value: 0 } } @"list"] }
+        IndexDataData "looping" { Data: @"list" Index: @"looping" }
+        ConcatenateListData "joined" { Data list: [@"joined" StringData { String: "ab" }] }
+        AddData "add" { Data 1: @"add" Data 2: FloatData { Value: 2 } }
+        NotData "not" { Data: @"not" }
+        ToggleData "toggle" { Toggle data: @"toggle" Data 1: @"toggle" Data 2: null }
+        IntData "one" { Value: 1 })");
+    check({"list: 1:- 7, 2:- 7", "joined: - ab", "add: - 2.000000000", "not: - true",
+           "toggle: N1 ''"});
+    at<IndexDataData>("sibling").setIndex(&at("one"));  // element 1 reads itself
+    check({"list: 1:W'5' ''", "seven: - 7"});
+    auto& list = at<DataListData>("list");
     list.list()->setObjectFromHandle(list.list()->firstHandle(), &list);
-    sibling.setIndex(&zero);
+    at<IndexDataData>("sibling").setIndex(&at("zero"));
     // Element 1 reads 0, which is the list read plainly: 0 again.
-    const Write rows13[] = {{&list, P, '-', "", ""},
-                            {&list, 0, 'T', "x", ""},
-                            {&list, 1, '-', "", ""},
-                            {&looping, P, 'n', "1", ""}};
-    check(rows13);
+    check({"list: - '', 0:T'x' '', 1:- ''", "looping: n1 ''"});
 }
 
-// A gauge of 10 - lives * 2 over a registered host variable named in the
-// file; a list that names itself among its entries; a list written by the
-// engine and read back. Unnamed parts go with their owner, named ones stay.
-TEST_F(DataTest, ExpressionsAndListsInObjectFiles) {
+// A list joining a text, registered host data and a count, saved as an
+// object file: the registered data goes by its name and the class it
+// reports, Data, which has no fields. Loaded back it shares the registered
+// data; unnamed parts go with their owner, named ones stay.
+TEST_F(DataTest, ListsInObjectFiles) {
     static int lives = 3;
     ASSERT_NE(host.registerData(new IntRefData(&lives, "Lives"), "Game"), nullptr);
-    host.files["Hud/Gauge"] =
-        fileHeader({"tarn::kova::SubData", "tarn::kova::FloatData", "tarn::kova::MulData",
-                    "Game/Lives", "tarn::kova::IntData"}) +
-        Bytes{1, 0} + recordBytes(0, 2, u32Bytes(0x41200000)) +  // 10.0
-        recordBytes(0, 3, recordBytes(4, 0) + recordBytes(0, 5, u32Bytes(2)));
-    host.files["Loop"] = fileHeader({"tarn::kova::DataListData", "Loop", "tarn::kova::FloatData"}) +
-                         Bytes{1, 0} + recordBytes(0, 3, u32Bytes(0x40000000)) +  // 2.0
-                         recordBytes(2, 1) + recordBytes(0, 0);
-    Object* roots[2] = {};
-    ASSERT_TRUE(Object::loadNewStream(host, roots[0], "Hud/Gauge"));
-    ASSERT_TRUE(Object::loadNewStream(host, roots[1], "Loop"));
-    EXPECT_EQ(host.log.text, "Kova: Loading: Hud/Gauge\r\nKova: Loading: Loop\r\n");
-    Data* gauge = static_cast<Data*>(roots[0]);
-    ASSERT_EQ(gauge->actualClass(), SubData::absoluteClass());
-    EXPECT_EQ(text(*gauge), "4.000000000");
-    lives = 6;
-    EXPECT_EQ(text(*gauge), "-2.000000000");
-    auto* loop = static_cast<DataListData*>(roots[1]);
-    ASSERT_EQ(loop->indexCount(host), 2);
-    EXPECT_EQ(loop->dataAt(1), loop);
-    EXPECT_EQ(text(*loop, 1), "2.000000000");  // its element 0
-
-    // The registered data is saved with its name and the class it reports,
-    // Data, which has no fields; a load shares the registered one.
-    ConcatenateListData joined;
-    Object* parts[3] = {};
-    make<StringData>(parts[0])->set(host, "L");
-    parts[1] = host.findNamedObject("Game/Lives");
-    Data* counted = nullptr;
-    make<IndexCountData>(parts[2])->setData(make<DataListData>(counted));
-    for (Object* part : parts)
-        ASSERT_TRUE(joined.list()->appendObject(host, part));
-    {
-        ClassOStream out(host.createOStream("Hud/Lives"));
-        ASSERT_TRUE(out.streamStaticString(host, joined.actualClass()->fullName(), "Class name"));
-        ASSERT_TRUE(joined.onSave(host, out));
-        ASSERT_TRUE(out.streamFinished(host));
-    }
+    read(R"(ConcatenateListData { Data list: [StringData { String: "L" } @"Game/Lives"
+        IndexCountData { Data: DataListData { Data list: [] } }] })");
+    EXPECT_TRUE(text::writeObjectFile(host, root, "Hud/Lives"));
     Bytes expected =
         fileHeader({"tarn::kova::ConcatenateListData", "tarn::kova::StringData", "Game/Lives",
                     "tarn::kova::Data", "tarn::kova::IndexCountData", "tarn::kova::DataListData"}) +
         Bytes{1, 0} + recordBytes(0, 2, u32Bytes(1) + Bytes{'L'}) + recordBytes(3, 4) +
         recordBytes(0, 5, recordBytes(0, 6, recordBytes(0, 0))) + recordBytes(0, 0);
     EXPECT_EQ(host.files["Hud/Lives"], expected);
-    EXPECT_TRUE(joined.list()->clear(host));
-    EXPECT_EQ(DataListData::absoluteClass()->classInstanceCount(), 1);  // the loop
+    Object::clear(host, root);
+    EXPECT_EQ(DataListData::absoluteClass()->classInstanceCount(), 0);
     Object* loaded = nullptr;
     ASSERT_TRUE(Object::loadNewStream(host, loaded, "Hud/Lives"));
+    root = loaded;
     lives = 2;
-    EXPECT_EQ(text(*static_cast<Data*>(loaded)), "L20");
     auto* read = static_cast<ConcatenateListData*>(loaded);
-    EXPECT_EQ(read->list()->focusHandle(), read->list()->firstHandle());
-    EXPECT_EQ(read->list()->objectFromIndex(1), host.findNamedObject("Game/Lives"));
-    AddData* add = make<AddData>();
-    Data* operand = nullptr;
-    make<FloatData>(operand);
-    add->setData1(operand);
-    add->setData2(static_cast<Data*>(host.findNamedObject("Game/Lives")));
-    Object::clear(host, add);
-    EXPECT_EQ(FloatData::absoluteClass()->classInstanceCount(), 2);  // the files'
     EXPECT_EQ(text(*read), "L20");
+    EXPECT_EQ(read->list()->focusHandle(), read->list()->firstHandle());
+    EXPECT_EQ(read->list()->objectFromIndex(1), &at("Game/Lives"));
+    EXPECT_EQ(host.log.text, "Kova: Loading: Hud/Lives\r\n");
 }
 
 }  // namespace
