@@ -1,11 +1,6 @@
 // Memory helpers, the class chain, and counted creation and destruction.
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "test_support.h"
 
@@ -44,31 +39,27 @@ TEST(RuntimeTest, ChainOrderLookupsAndFamilies) {
     EXPECT_EQ(family, objects);
     EXPECT_STREQ(chain[0]->name(), "Action");
     auto hook = std::find(chain.begin(), chain.end(), HookObject::absoluteClass());
-    ASSERT_LT(hook + 1, chain.end());
-    EXPECT_EQ(hook[1], ShadowObject::absoluteClass());  // equal short names keep creation order
+    // Equal short names keep their creation order.
+    EXPECT_TRUE(hook + 1 < chain.end() && hook[1] == ShadowObject::absoluteClass());
     int local = 0;
     EXPECT_FALSE(RuntimeClass::isClass(&local) || RuntimeClass::findClass(nullptr));
 
-    // Full names are tried first, then short ones: the last row finds the
-    // class whose full name it is.
+    // "name -> full name found" tries full names first, then short ones (the
+    // last row finds the class whose full name it is); "class family -> is"
+    // names the family by its full name: short names never match.
     expectRows({"Node -> tarn::kova::Node", "tarn::kova::Node -> tarn::kova::Node", "node -> null",
                 " -> null", "RuntimeObject -> RuntimeObject",
-                "kova_test::HookObject -> kova_test::HookObject", "HookObject -> HookObject"},
-               [](const std::string& name) {
-                   RuntimeClass* found = RuntimeClass::findClass(name.c_str());
-                   return found ? found->fullName() : "null";
-               });
-    // "class family -> is", the family by its full name: short names never match.
-    expectRows({"Node tarn::kova::Object -> 1", "Node RuntimeObject -> 1", "Node Object -> 0",
+                "kova_test::HookObject -> kova_test::HookObject", "HookObject -> HookObject",
+                "Node tarn::kova::Object -> 1", "Node RuntimeObject -> 1", "Node Object -> 0",
                 "Object tarn::kova::Node -> 0", "IStream tarn::kova::Object -> 0",
                 "System tarn::kova::Object -> 1"},
                [](const std::string& row) {
                    std::size_t space = row.find(' ');
-                   RuntimeClass* cls = RuntimeClass::findClass(row.substr(0, space).c_str());
-                   return std::to_string(cls->is(row.substr(space + 1).c_str()));
+                   RuntimeClass* found = RuntimeClass::findClass(row.substr(0, space).c_str());
+                   if (space != std::string::npos)
+                       return std::to_string(found->is(row.substr(space + 1).c_str()));
+                   return std::string(found ? found->fullName() : "null");
                });
-    EXPECT_TRUE(object->is(static_cast<RuntimeClass*>(nullptr)));
-    EXPECT_EQ(System::absoluteClass()->parentClass(), object);
 }
 
 TEST(RuntimeTest, CreateAndDestroyAreCountedAndHooksMayRefuse) {
@@ -76,12 +67,10 @@ TEST(RuntimeTest, CreateAndDestroyAreCountedAndHooksMayRefuse) {
     RuntimeObject* object = nullptr;
     ASSERT_TRUE(RuntimeObject::create(object, cls));
     EXPECT_EQ(object->actualClass(), cls);
-    EXPECT_EQ(object->memorySize(), cls->classInstanceSize());
     EXPECT_EQ(RuntimeClass::totalClassMemoryCount(), cls->classInstanceSize());
     ASSERT_TRUE(RuntimeObject::create(object, cls));  // destroys what the reference held
     EXPECT_EQ(cls->classInstanceCount(), 1);
-    EXPECT_TRUE(RuntimeObject::destroy(object));
-    EXPECT_EQ(object, nullptr);
+    EXPECT_TRUE(RuntimeObject::destroy(object) && object == nullptr);
     // A refused creation releases the object uncounted.
     HookObject::refuseCreate = true;
     EXPECT_FALSE(RuntimeObject::create(object, cls));
@@ -103,21 +92,24 @@ TEST(RuntimeTest, CreateAndDestroyAreCountedAndHooksMayRefuse) {
     EXPECT_FALSE(RuntimeObject::create(keeper, nullptr));  // destroys, then fails
     EXPECT_TRUE(keeper == nullptr && RuntimeObject::destroy(keeper));
     EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
+
+    // A slot takes its own family only.
+    TestHost host;
+    Object* any = nullptr;
+    Node* node = nullptr;
+    EXPECT_FALSE(Object::create(host, any, static_cast<RuntimeClass*>(nullptr)) ||
+                 Object::create(host, any, IStream::absoluteClass()) ||  // not an Object
+                 Node::create(host, node, Pointer::absoluteClass()));
+    EXPECT_TRUE(any == nullptr && node == nullptr);
 }
 
 TEST(MemoryTest, Strings) {
-    unsigned short wide[8] = {0};
-    EXPECT_EQ(Memory::wstringDuplicate(wide), nullptr);  // empty wide strings are kept as null
-    Memory::stringCopy(wide, "A\xE9z");                  // zero-extended
-    unsigned short* copy = Memory::wstringDuplicate(wide);
-    EXPECT_EQ((std::vector<int>{copy[0], copy[1], copy[3],
-                                static_cast<int>(Memory::wstringLength(copy))}),
-              (std::vector<int>{'A', 0xE9, 0, 3}));
-    Memory::wstringDelete(copy);
-    wide[1] = 0x1234;
+    unsigned short wide[8] = {'A', 0x1234, 'z', 0};
     char text[16];
-    Memory::stringCopy(text, wide);
-    EXPECT_STREQ(text, "A4z");  // the low byte of each unit
+    Memory::stringCopy(text, wide);        // the low byte of each unit
+    Memory::stringCopy(wide + 4, "\xE9");  // zero-extended
+    EXPECT_EQ(text + (" " + std::to_string(wide[4])) + " " + std::to_string(wide[5]), "A4z 233 0");
+    EXPECT_EQ(Memory::wstringDuplicate(wide + 5), nullptr);  // empty wide strings are kept as null
     // Bytes compare unsigned.
     EXPECT_EQ((std::vector<int>{Memory::stringCompare("a", "b"), Memory::stringCompare("b", "a"),
                                 Memory::stringCompare("\xE0", "a"), Memory::stringCompare("s", "s"),
