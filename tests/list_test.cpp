@@ -29,8 +29,7 @@ protected:
     }
     ListItem* item(int value) {
         ListItem* made = make<ListItem>();
-        made->value = value;
-        return made;
+        return made->value = value, made;
     }
     void fill(std::vector<int> values) {
         for (int value : values)
@@ -54,8 +53,7 @@ protected:
             EXPECT_EQ(object ? list.handleFromObject(object) : h, h);
             ++index;
         }
-        EXPECT_EQ(list.List::lastHandle(), list.lastHandle());
-        EXPECT_EQ(list.objectCount(), index);
+        EXPECT_TRUE(list.List::lastHandle() == list.lastHandle() && list.objectCount() == index);
         return out;
     }
 
@@ -79,11 +77,9 @@ TEST_F(ListTest, HandlesInsertionRemovalAndFocus) {
 
     // Removing the focus moves it to the first entry; removed handles are
     // no insertion points and are not given out again.
-    std::vector<Object*> removed;
-    for (int h : {1, 3, 4}) {
-        removed.push_back(list.objectFromHandle(h));
+    std::vector<Object*> removed = {at(1), at(4), at(0)};  // handles 1, 3 and 4
+    for (int h : {1, 3, 4})
         list.remove(host, h);
-    }
     EXPECT_EQ(values(), "2* 25");
     EXPECT_EQ((std::vector<int>{list.firstHandle(), list.lastHandle(), list.indexFromHandle(1),
                                 list.objectCountBeforeHandle(1)}),
@@ -105,11 +101,9 @@ TEST_F(ListTest, ClassIsCheckedOnInsertionOnlyAndANullEntryEndsTheBaseWalks) {
     EXPECT_EQ(std::string(list.string(host, 1)) + list.string(host, 2) + list.string(host, 0),
               "HeroListItem<empty>");
     at(0)->label = nullptr;
-
-    Object* two = at(1);
-    ASSERT_TRUE(list.setObjectFromHandle(2, other));  // any object, null too
-    EXPECT_EQ(list.handleFromObject(other), 2);
-    ASSERT_TRUE(list.setObjectFromHandle(2, nullptr) && Object::clear(host, two));
+    Object* two = at(1);  // any object may be set, null too
+    ASSERT_TRUE(list.setObjectFromHandle(2, other) && list.handleFromObject(other) == 2 &&
+                list.setObjectFromHandle(2, nullptr) && Object::clear(host, two));
     EXPECT_EQ((std::vector<int>{list.List::objectCount(), list.objectCountAfterHandle(1),
                                 list.objectCountAfterHandle(2), list.objectCountBeforeHandle(4),
                                 list.handleFromObject(nullptr)}),
@@ -129,8 +123,7 @@ TEST_F(ListTest, ClearReleasesOwnedObjectsUntilOneRefuses) {
     ListItem* named = item(5);
     named->label = "Kept";  // it belongs to the name directory: the list lets it go
     fill({1});
-    ASSERT_TRUE(list.appendObject(host, named) && list.clear(host));
-    EXPECT_EQ(items(), 1);
+    ASSERT_TRUE(list.appendObject(host, named) && list.clear(host) && items() == 1);
     named->label = nullptr;
 
     // One that refuses stops either clear: the base one has removed the
@@ -140,14 +133,13 @@ TEST_F(ListTest, ClearReleasesOwnedObjectsUntilOneRefuses) {
     stubborn->refuseClear = true;
     EXPECT_FALSE(list.List::clear(host));
     EXPECT_EQ(values(), "3*");
-    ASSERT_TRUE(list.appendObject(host, stubborn) && list.appendObject(host, named));
-    EXPECT_FALSE(list.clear(host));
+    ASSERT_TRUE(list.appendObject(host, stubborn) && list.appendObject(host, named) &&
+                !list.clear(host));
     EXPECT_EQ(values() + " / " + std::to_string(items()), "-* - 5 / 2");
     stubborn->refuseClear = false;
     EXPECT_TRUE(Object::clear(host, stubborn) && list.clear(host));
     fill({1, 2});
-    EXPECT_TRUE(list.List::clear(host));  // the base clear, to the end
-    EXPECT_EQ(items(), 0);
+    EXPECT_TRUE(list.List::clear(host) && items() == 0);  // the base clear, to the end
 }
 
 TEST_F(ListTest, StreamAllStoresReplacementsAndRemovesNulledEntries) {
@@ -160,8 +152,7 @@ TEST_F(ListTest, StreamAllStoresReplacementsAndRemovesNulledEntries) {
     script.replace = objects[1];
     script.replacement = item(20);
     script.drop = objects[2];
-    EXPECT_TRUE(list.streamAll(host, script));
-    EXPECT_EQ(script.seen, objects);
+    EXPECT_TRUE(list.streamAll(host, script) && script.seen == objects);
     EXPECT_EQ(script.labels, std::vector<std::string>(4, "Object:null"));
     EXPECT_EQ(values() + " / " + std::to_string(list.handleFromIndex(1)), "1* 20 4 / 2");
 
@@ -178,8 +169,7 @@ TEST_F(ListTest, StreamAllStoresReplacementsAndRemovesNulledEntries) {
     for (Object* object : {objects[1], objects[2], script.replacement})
         list.appendObject(host, object);
     ClearStream clearing(false);
-    EXPECT_TRUE(list.streamAll(host, clearing));
-    EXPECT_EQ(list.firstHandle() + items(), 0);
+    EXPECT_TRUE(list.streamAll(host, clearing) && list.firstHandle() + items() == 0);
 }
 
 TEST_F(ListTest, SavesAndLoadsItsRecordsAndStopsAtAFailingOne) {
@@ -191,8 +181,7 @@ TEST_F(ListTest, SavesAndLoadsItsRecordsAndStopsAtAFailingOne) {
     FileOStream out;
     ASSERT_TRUE(list.save(host, out) && list.clear(host));
     MemoryIStream in(out.bytes());
-    ASSERT_TRUE(list.load(host, in)) << host.log.text;
-    EXPECT_EQ(in.available(), 0);
+    EXPECT_TRUE(list.load(host, in) && in.available() == 0) << host.log.text;
     list.setFocusHandle(list.lastHandle());
     EXPECT_FALSE(list.load(host, source));  // adds nothing; the focus goes first
     EXPECT_EQ(values(), "7* 8 9");

@@ -39,7 +39,7 @@ protected:
     static int entries() { return Entry::absoluteClass()->classInstanceCount(); }
     std::string fullName(Object* object) {
         char buffer[256];
-        return host.copyObjectFullName(object, buffer, sizeof(buffer)) ? buffer : "<none>";
+        return host.copyObjectFullName(object, buffer, sizeof(buffer)) ? buffer : "-";
     }
     // A directory's entries in order: "name" for an object, "name/(...)" for
     // a directory with its own entries.
@@ -91,7 +91,7 @@ TEST_F(RegistrationTest, RegisteringOutcomesAndLogLines) {
             EXPECT_EQ(entries(), before + kept);
             EXPECT_EQ(data ? data->creations : 0, name == "-" || !data ? 0 : 1);
             std::string full = (path ? directory + "/" : "") + name;
-            EXPECT_EQ(fullName(data), kept ? full : "<none>");
+            EXPECT_EQ(fullName(data), kept ? full : "-");
             EXPECT_EQ(host.findNamedObject(full.c_str()), kept ? data : nullptr);
             if (!kept) delete data;
             std::regex frame("Kova: Error: (.*)\r\n");
@@ -105,8 +105,7 @@ TEST_F(RegistrationTest, AddingCreatesNothingAndReRegisteringReplacesTheOld) {
     ASSERT_TRUE(host.addNamedObject(&kept, "Shelf") && host.findNamedObject("Shelf/Kept") == &kept);
     EXPECT_TRUE(host.removeNamedObject(&kept) && !host.removeNamedObject(&kept) &&
                 !host.addNamedObject(nullptr, nullptr));
-    EXPECT_EQ(fullName(&kept) + kept.name() + std::to_string(kept.creations + entries()),
-              "<none>Kept0");
+    EXPECT_EQ(fullName(&kept) + kept.name() + std::to_string(kept.creations + entries()), "-Kept0");
 
     // Re-registering moves every reference to the new object and destroys
     // the old one with what it owned; the same object again replaces nothing.
@@ -125,21 +124,19 @@ TEST_F(RegistrationTest, AddingCreatesNothingAndReRegisteringReplacesTheOld) {
 }
 
 // Rows: "object path -> result, name, full name", applied in order; "-" is a
-// null path or name, "=" the object's own name, D a directory of 255
-// characters (the longest taken).
+// null path, name or full name, "=" the object's own name, D a directory of
+// 255 characters (the longest taken).
 TEST_F(RegistrationTest, SetObjectNamePlacesAndRenames) {
-    Entry* object = make<Entry>();
-    Entry* other = make<Entry>();
+    Entry *object = make<Entry>(), *other = make<Entry>();
     Object nameless;
     std::map<std::string, Object*> targets = {
         {"object", object}, {"other", other}, {"nameless", &nameless}, {"null", nullptr}};
     const std::string D(255, 'd');
     expectRows(
-        {"object a/b\\c -> true c a/b/c", "object a/b\\c -> true c a/b/c",
-         "other - -> true - <none>", "other a/b/c -> false - <none>", "other a -> false - <none>",
-         "object - -> false c a/b/c", "object x -> true x x", "object = -> true x x",
-         "object D/y -> true y <none>", "object De/z -> false y <none>",
-         "nameless n -> false - <none>", "null n -> false - <none>"},
+        {"object a/b\\c -> 1 c a/b/c", "object a/b\\c -> 1 c a/b/c", "other - -> 1 - -",
+         "other a/b/c -> 0 - -", "other a -> 0 - -", "object - -> 0 c a/b/c", "object x -> 1 x x",
+         "object = -> 1 x x", "object D/y -> 1 y -", "object De/z -> 0 y -", "nameless n -> 0 - -",
+         "null n -> 0 - -"},
         [&](const std::string& row) {
             std::string target = row.substr(0, row.find(' ')), path = row.substr(target.size() + 1);
             Object* o = targets[target];
@@ -147,7 +144,7 @@ TEST_F(RegistrationTest, SetObjectNamePlacesAndRenames) {
             const char* text = path == "-" ? nullptr : path == "=" ? o->name() : path.c_str();
             bool ok = host.setObjectName(o, text);
             const char* name = o ? o->name() : nullptr;
-            return std::string(ok ? "true " : "false ") + (name ? name : "-") + " " + fullName(o);
+            return std::to_string(ok) + " " + (name ? name : "-") + " " + fullName(o);
         });
     EXPECT_EQ(host.nameTree()->findLink("a")->findLink("b")->childLink(), nullptr);  // moved once
     EXPECT_TRUE(host.nameTree()->findObjectDirectory(object)->text() == D &&

@@ -61,22 +61,40 @@ protected:
         }
         EXPECT_EQ(layout(t), text);
     }
-    // Applies "command item" to t; gives the item made, if any, and the layout.
-    std::string edit(Tree& t, const std::string& row) {
-        std::string command = row.substr(0, row.find(' '));
-        int item = h(row.back()), made = -1;
-        if (command == "first") made = t.insertChildItemFirst(host, item);
-        if (command == "last") made = t.insertChildItemLast(host, item);
-        if (command == "before") made = t.insertItemBefore(host, item);
-        if (command == "after") made = t.insertItemAfter(host, item);
-        if (command == "remove") EXPECT_TRUE(t.removeHandle(host, item));
-        if (command == "focus") t.setFocus(item);
-        if (command == "up") t.moveUp(item);
-        if (command == "down") t.moveDown(item);
-        if (command == "intoNext") t.moveIntoNext(item);
-        if (command == "intoPrevious") t.moveIntoPrevious(item);
-        if (command == "out") t.moveOut(item);
-        return (made < 0 ? "" : std::string(1, letter(made)) + ": ") + layout(t);
+    // Checks rows "command item -> outcome" applied to t in order. An edit
+    // gives the item it made, if any, and the layout; a capitalised command
+    // moves the navigation cursor and gives whether it moved (1 or 0), the
+    // cursor and the cursor's current child.
+    void script(Tree& t, const std::vector<std::string>& rows) {
+        expectRows(rows, [&](const std::string& row) {
+            std::string command = row.substr(0, row.find(' '));
+            int item = h(row.back()), made = -1;
+            if (command == "first") made = t.insertChildItemFirst(host, item);
+            if (command == "last") made = t.insertChildItemLast(host, item);
+            if (command == "before") made = t.insertItemBefore(host, item);
+            if (command == "after") made = t.insertItemAfter(host, item);
+            EXPECT_TRUE(command != "remove" || t.removeHandle(host, item));
+            if (command == "focus") t.setFocus(item);
+            if (command == "up") t.moveUp(item);
+            if (command == "down") t.moveDown(item);
+            if (command == "intoNext") t.moveIntoNext(item);
+            if (command == "intoPrevious") t.moveIntoPrevious(item);
+            if (command == "out") t.moveOut(item);
+            if (std::islower(command[0]))
+                return (made < 0 ? "" : std::string(1, letter(made)) + ": ") + layout(t);
+            Rectangle rect;
+            Mode mode;
+            bool moved = command == "Out"     ? tree->moveFocusOut()
+                         : command == "In"    ? tree->moveFocusIn()
+                         : command == "Next"  ? tree->moveFocusNext()
+                         : command == "Prev"  ? tree->moveFocusPrevious()
+                         : command == "First" ? tree->moveFocusFirst()
+                         : command == "Last"  ? tree->moveFocusLast()
+                         : command == "Index" ? tree->moveFocusIndex(std::stoi(row.substr(6)))
+                                              : tree->callFocusAction(host, rect, mode);
+            int cursor = tree->focusHandle();
+            return std::to_string(moved) + " " + letter(cursor) + " " + letter(tree->child(cursor));
+        });
     }
     Bytes saved(Tree& t) {
         FileOStream out;
@@ -98,121 +116,86 @@ protected:
     Tree* plain = make<Tree>();
 };
 
-// Rows: "command item -> item made: layout", in order. The first item of a
-// level becomes its current one; later ones go to its ends or beside an item
-// and leave it current. Nothing goes beside no item or under a missing one.
+// The first item of a level becomes its current one; later ones go to its
+// ends or beside an item and leave it current. Nothing goes beside no item
+// or under a missing one.
 TEST_F(TreeTest, BuildsLevelsThatRememberTheirCurrentItem) {
-    expectRows({"after - -> -: ", "before - -> -: ", "last i -> -: ", "last - -> a: a*",
-                "last - -> b: a* b", "first - -> c: c a* b", "first a -> d: c a*(d*) b",
-                "before d -> e: c a*(e d*) b", "after d -> f: c a*(e d* f) b",
-                "first f -> g: c a*(e d* f(g*)) b", "focus f -> c a*(e d f*(g*)) b",
-                "focus b -> c a(e d f*(g*)) b*"},
-               [&](const std::string& row) { return edit(*plain, row); });
+    script(*plain, {"after - -> -: ", "before - -> -: ", "last i -> -: ", "last - -> a: a*",
+                    "last - -> b: a* b", "first - -> c: c a* b", "first a -> d: c a*(d*) b",
+                    "before d -> e: c a*(e d*) b", "after d -> f: c a*(e d* f) b",
+                    "first f -> g: c a*(e d* f(g*)) b", "focus f -> c a*(e d f*(g*)) b",
+                    "focus b -> c a(e d f*(g*)) b*"});
     EXPECT_EQ(described(*plain, h('b'), 4) + std::to_string(itemCount()), "0 |7");
 }
 
-// Rows: "command item -> layout", in order.
+// What removed items owned goes with them, but a named description stays
+// with the name directory; the last handle freed is given out first.
 TEST_F(TreeTest, RemovingKeepsTheLevelLinkedAndReleasesTheSubtree) {
     build(*tree, "a b*(c d(e*) f*) g");
     describe(h('d'), "Why");
     make<TreeTestAction>(tree->navigateTreeObject(h('d'))->action());
-    StringData* shared = new StringData("Shared", "Label");
-    ASSERT_EQ(host.registerData(shared, nullptr), shared);
+    Data* shared = host.registerData(new StringData("Shared", "Label"), nullptr);
     tree->navigateTreeObject(h('c'))->description() = shared;
-    // The last handle freed is given out first.
-    expectRows(
-        {"remove f -> a b*(c d*(e*)) g", "remove d -> a b*(c*) g", "remove b -> a* g",
-         "remove a -> g*", "remove - -> g*", "remove a -> g*", "remove g -> ", "first - -> g: g*"},
-        [&](const std::string& row) { return edit(*tree, row); });
-    // What the items owned went with them; a named description stays with
-    // the name directory.
+    script(*tree, {"remove f -> a b*(c d*(e*)) g", "remove d -> a b*(c*) g", "remove b -> a* g",
+                   "remove a -> g*", "remove - -> g*", "remove a -> g*", "remove g -> ",
+                   "first - -> g: g*"});
     EXPECT_EQ((std::vector<int>{itemCount(), StringData::absoluteClass()->classInstanceCount(),
                                 TreeTestAction::absoluteClass()->classInstanceCount()}),
               (std::vector<int>{1, 1, 0}));
     EXPECT_EQ(host.findNamedObject("Label"), shared);
 }
 
-// Rows: "command item -> layout", in order; "-" is no item.
 TEST_F(TreeTest, MovesItemsWithinAndBetweenLevels) {
     build(*plain, "a b c* d");
-    expectRows(
-        {"up c -> a c* b d", "up a -> a c* b d", "down d -> a c* b d", "up - -> a c* b d",
-         "down a -> c* a b d",
-         // Into a sibling without children: its only and current child;
-         // into one with children: just before its current child.
-         "intoNext a -> c* b(a*) d", "intoPrevious d -> c* b(d a*)",
-         // The current item hands its place to the sibling it moves into.
-         "intoNext c -> b*(d c a*)", "intoNext a -> b*(d c a*)", "intoPrevious d -> b*(d c a*)",
-         "intoNext - -> b*(d c a*)", "last - -> e: b*(d c a*) e",
-         // Out of a level: right after the former parent; the current
-         // child hands its place to its previous sibling, or its next.
-         "out c -> b*(d a*) c e", "out a -> b*(d*) a c e", "out d -> b* d a c e",
-         "out d -> b* d a c e",
-         // Even when it has a previous sibling to hand it to.
-         "focus a -> b d a* c e", "intoNext a -> b d c*(a*) e"},
-        [&](const std::string& row) { return edit(*plain, row); });
+    script(*plain,
+           {"up c -> a c* b d", "up a -> a c* b d", "down d -> a c* b d", "up - -> a c* b d",
+            "down a -> c* a b d",
+            // Into a sibling without children: its only and current child;
+            // into one with children: just before its current child.
+            "intoNext a -> c* b(a*) d", "intoPrevious d -> c* b(d a*)",
+            // The current item hands its place to the sibling it moves into.
+            "intoNext c -> b*(d c a*)", "intoNext a -> b*(d c a*)", "intoPrevious d -> b*(d c a*)",
+            "intoNext - -> b*(d c a*)", "last - -> e: b*(d c a*) e",
+            // Out of a level: right after the former parent; the current
+            // child hands its place to its previous sibling, or its next.
+            "out c -> b*(d a*) c e", "out a -> b*(d*) a c e", "out d -> b* d a c e",
+            "out d -> b* d a c e",
+            // Even when it has a previous sibling to hand it to.
+            "focus a -> b d a* c e", "intoNext a -> b d c*(a*) e"});
 }
 
-// Rows: "move -> result, cursor, the cursor's current child", in order.
+// The action sees a first press of a button on input index 0; descriptions
+// are cut to the buffer; removing the cursor's branch moves the cursor out.
 TEST_F(TreeTest, NavigatesTheCursorsLevelAndRunsTheFocusedAction) {
-    Rectangle rect;
-    Mode mode;
-    auto navigate = [&](const std::string& row) {
-        std::string move = row.substr(0, row.find(' '));
-        bool moved = move == "out"     ? tree->moveFocusOut()
-                     : move == "in"    ? tree->moveFocusIn()
-                     : move == "next"  ? tree->moveFocusNext()
-                     : move == "prev"  ? tree->moveFocusPrevious()
-                     : move == "first" ? tree->moveFocusFirst()
-                     : move == "last"  ? tree->moveFocusLast()
-                     : move == "index" ? tree->moveFocusIndex(std::stoi(row.substr(6)))
-                                       : tree->callFocusAction(host, rect, mode);
-        int cursor = tree->focusHandle();
-        return std::string(moved ? "true " : "false ") + letter(cursor) + " " +
-               letter(tree->child(cursor));
-    };
-    expectRows({"in -> false - -", "next -> false - -", "run -> false - -"}, navigate);
+    script(*tree, {"In -> 0 - -", "Next -> 0 - -", "Run -> 0 - -"});
     // A tree built in code navigates from its root, as a loaded one does.
     build(*tree, "a*(b* c(d* e) f)");
-    describe(h('b'), "Alpha");
-    describe(h('c'), "Beta");
+    describe(h('b'), "Alpha"), describe(h('c'), "Beta");
     make<TreeTestAction>(tree->navigateTreeObject(h('c'))->action());
-    expectRows({"out -> false a b",     "first -> false a b",    "prev -> false a b",
-                "next -> true a c",     "last -> true a f",      "last -> false a f",
-                "next -> false a f",    "prev -> true a c",      "index 1 -> false a c",
-                "index 3 -> false a c", "index -1 -> false a c", "index 0 -> true a b",
-                "next -> true a c",     "run -> false a c",      "in -> true c d",
-                "run -> true c d",      "in -> true d -",        "in -> false d -",
-                "run -> false d -",     "next -> false d -"},
-               navigate);
-    // The action sees a first press of a button on input index 0.
+    script(*tree, {"Out -> 0 a b",     "First -> 0 a b",   "Prev -> 0 a b",     "Next -> 1 a c",
+                   "Last -> 1 a f",    "Last -> 0 a f",    "Next -> 0 a f",     "Prev -> 1 a c",
+                   "Index 1 -> 0 a c", "Index 3 -> 0 a c", "Index -1 -> 0 a c", "Index 0 -> 1 a b",
+                   "Next -> 1 a c",    "Run -> 0 a c",     "In -> 1 c d",       "Run -> 1 c d",
+                   "In -> 1 d -",      "In -> 0 d -",      "Run -> 0 d -",      "Next -> 0 d -"});
     EXPECT_EQ(host.calls, std::vector<std::string>{"run 1 0 1 1 0"});
-    // Descriptions, cut to the buffer.
     EXPECT_EQ(described(*tree, h('b')) + described(*tree, h('b'), 3) + described(*tree, h('f')) +
                   described(*tree, 0),
               "5 Alpha|3 Al|0 |0 |");
-
-    // Removing the cursor's branch moves the cursor out of it.
-    EXPECT_TRUE(tree->removeHandle(host, h('c')));
-    expectRows({"run -> false a b", "in -> true b -", "out -> true a b", "out -> false a b"},
-               navigate);
-    EXPECT_TRUE(tree->removeHandle(host, h('a')));
-    expectRows({"run -> false - -"}, navigate);
+    script(*tree, {"remove c -> a*(b* f)", "Run -> 0 a b", "In -> 1 b -", "Out -> 1 a b",
+                   "Out -> 0 a b", "remove a -> ", "Run -> 0 - -"});
 }
 
 // A level is stored as its current item, its earlier items walking left and
-// its later items walking right, each followed by the level below it.
+// its later items walking right, each followed by the level below it. Read
+// back, the items take their handles in reading order; reading again
+// replaces what the tree held, and any non-zero flag is true.
 TEST_F(TreeTest, StoresEachLevelAsCurrentThenEarlierThenLaterItems) {
     EXPECT_EQ(saved(*plain), (Bytes{0}));
     build(*plain, "a b* c");
     EXPECT_EQ(saved(*plain), (Bytes{1, 0, 1, 0, 0, 1, 0, 0}));
-    plain->insertChildItemLast(host, h('a'));
-    plain->insertChildItemLast(host, h('c'));
+    script(*plain, {"last a -> d: a(d*) b* c", "last c -> e: a(d*) b* c(e*)"});
     Bytes bytes = saved(*plain);
     EXPECT_EQ(bytes, (Bytes{1, 0, 1, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0}));
-
-    // Read back, the items take their handles in reading order; reading
-    // again replaces what the tree held, and any non-zero flag is true.
     Tree* copy = make<Tree>();
     MemoryIStream in(bytes), twos({2, 0, 0, 0});
     EXPECT_TRUE(copy->onLoad(host, in));
@@ -223,13 +206,12 @@ TEST_F(TreeTest, StoresEachLevelAsCurrentThenEarlierThenLaterItems) {
     Object::clear(host, copy);
 }
 
+// A stream that ends after three levels leaves the items read linked; a
+// description record cut short stops the read.
 TEST_F(TreeTest, DamagedStoredFormsStopWhereTheyFail) {
-    MemoryIStream cut({1, 1, 1});  // three levels, then the stream ends
-    EXPECT_FALSE(plain->onLoad(host, cut));
-    EXPECT_EQ(layout(*plain), "a*(b*(c*))");  // the items read stay linked
-    MemoryIStream shortRecord({1, 8, 0, 0});  // a description record cut short
-    EXPECT_FALSE(tree->onLoad(host, shortRecord));
-    EXPECT_EQ(itemCount(), 4);
+    MemoryIStream cut({1, 1, 1}), shortRecord({1, 8, 0, 0});
+    EXPECT_FALSE(plain->onLoad(host, cut) || tree->onLoad(host, shortRecord));
+    EXPECT_EQ(layout(*plain) + std::to_string(itemCount()), "a*(b*(c*))4");
 }
 
 TEST_F(TreeTest, ANamedTreeKeepsAFileOfItsOwn) {
@@ -243,32 +225,28 @@ TEST_F(TreeTest, ANamedTreeKeepsAFileOfItsOwn) {
     // and no action; c, a's current child, with two null records, no child
     // and b before it, with two null records; then b's child, b's previous,
     // c's next and a's two flags.
+    Bytes none = recordBytes(0, 0);
     Bytes expected = fileHeader({"tarn::kova::NavigateTree", "tarn::kova::StringData"}) +
-                     Bytes{1, 0, 1, 14, 0, 0, 0, 0, 0, 2, 0, 2, 0, 0, 0, 'G', 'o', 8, 0, 0, 0, 0,
-                           0, 0, 0, 1,  8, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0,   0,   0, 0, 0, 0, 1,
-                           8, 0, 0, 0,  0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0,   0,   0, 0, 0, 0};
+                     Bytes{1, 0, 1} + recordBytes(0, 2, {2, 0, 0, 0, 'G', 'o'}) + none + Bytes{1} +
+                     none + none + Bytes{0, 1} + none + none + Bytes(5, 0);
     EXPECT_EQ(host.files["Menus/Main"], expected);
 
     // Loaded, it has its current items and the cursor on the root; saved
     // again it gives the same bytes.
     FileHost other;
     other.files = host.files;
-    other.init();
     Object* loaded = nullptr;
-    ASSERT_TRUE(Object::loadNewStream(other, loaded, "Menus/Main"));
+    ASSERT_TRUE(other.init() && Object::loadNewStream(other, loaded, "Menus/Main") &&
+                other.findNamedObject("Menus/Main") == loaded);
     auto* copy = static_cast<NavigateTree*>(loaded);
-    ASSERT_EQ(other.findNamedObject("Menus/Main"), copy);
-    EXPECT_EQ(copy->focusHandle(), copy->root());
-    EXPECT_EQ(layout(*copy) + described(*copy, copy->root()), "a*(c b*)2 Go|");
+    EXPECT_EQ(layout(*copy) + described(*copy, copy->root()) + letter(copy->focusHandle()),
+              "a*(c b*)2 Go|a");
     other.files.clear();
-    ASSERT_TRUE(other.save());
-    EXPECT_EQ(other.files["Menus/Main"], expected);
-    other.exit();
+    EXPECT_TRUE(other.save() && other.files["Menus/Main"] == expected && other.exit());
 
     // Re-registering a named description reaches the items of named trees.
-    StringData* first = new StringData("First", "Label");
-    ASSERT_EQ(host.registerData(first, nullptr), first);
-    named->navigateTreeObject(h('c'))->description() = first;
+    named->navigateTreeObject(h('c'))->description() =
+        host.registerData(new StringData("First", "Label"), nullptr);
     EXPECT_EQ(host.reRegisterObject(new StringData("Second", "Label"), nullptr, true, false),
               nullptr);
     EXPECT_EQ(described(*named, h('c')), "6 Second|");
@@ -288,17 +266,16 @@ TEST_F(TreeTest, DeepAndLongTreesAreWalkedInLoops) {
     // object file) and two flags for its empty sibling sides; then the
     // bottom's empty child flag, and the description's record in place of a
     // null one. Long: each item's flag and empty child flag, and two ends.
+    // The last item read is the bottom; clearing frees its description.
     for (Tree* t : {static_cast<Tree*>(tree), plain}) {
         Bytes bytes = saved(*t);
-        EXPECT_EQ(bytes.size(),
-                  static_cast<std::size_t>(t == tree ? count * 15 + 33 : count * 2 + 2));
+        EXPECT_EQ(bytes.size(), t == tree ? count * 15 + 33u : count * 2 + 2u);
         Object* copy = nullptr;
         ASSERT_TRUE(Object::create(host, copy, t->actualClass()));
         MemoryIStream in(bytes);
-        EXPECT_TRUE(copy->onLoad(host, in));
-        EXPECT_EQ(saved(*static_cast<Tree*>(copy)), bytes);
-        // The last item read is the bottom; clearing frees its description.
-        if (t == tree) EXPECT_EQ(described(*static_cast<Tree*>(copy), count), "6 Bottom|");
+        EXPECT_TRUE(copy->onLoad(host, in) && saved(*static_cast<Tree*>(copy)) == bytes);
+        std::string bottom = described(*static_cast<Tree*>(copy), count);
+        EXPECT_EQ(bottom, t == tree ? "6 Bottom|" : "0 |");
         Object::clear(host, copy);
     }
     EXPECT_EQ(StringData::absoluteClass()->classInstanceCount(), 1);
