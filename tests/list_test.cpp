@@ -114,8 +114,8 @@ TEST_F(ListTest, ClassIsCheckedOnInsertionOnlyAndANullEntryEndsTheBaseWalks) {
     // A list without a required class takes everything; destroyed, it
     // frees its entries but never its objects.
     ObjectList any(nullptr);
-    EXPECT_TRUE(any.appendObject(host, other) && any.addObject(host, 1, at(0)));
-    EXPECT_EQ(any.List::validClass(), Object::absoluteClass());
+    EXPECT_TRUE(any.appendObject(host, other) && any.addObject(host, 1, at(0)) &&
+                any.List::validClass() == Object::absoluteClass());
     EXPECT_TRUE(Object::clear(host, other));
 }
 
@@ -138,60 +138,27 @@ TEST_F(ListTest, ClearReleasesOwnedObjectsUntilOneRefuses) {
     EXPECT_EQ(values() + " / " + std::to_string(items()), "-* - 5 / 2");
     stubborn->refuseClear = false;
     EXPECT_TRUE(Object::clear(host, stubborn) && list.clear(host));
-    fill({1, 2});
-    EXPECT_TRUE(list.List::clear(host) && items() == 0);  // the base clear, to the end
 }
 
+// The stream's replacements are stored in place and entries it nulls go; a
+// null entry is passed as null and, staying null, goes; a refusal stops the
+// pass.
 TEST_F(ListTest, StreamAllStoresReplacementsAndRemovesNulledEntries) {
-    Stream plain;  // handles no field
-    EXPECT_TRUE(list.streamAll(host, plain));
     fill({1, 2, 3, 4});
-    EXPECT_FALSE(list.streamAll(host, plain));
     std::vector<Object*> objects = {at(0), at(1), at(2), at(3)};
-    ReferenceRecorder script;
+    ReferenceRecorder script, stop;
     script.replace = objects[1];
     script.replacement = item(20);
-    script.drop = objects[2];
+    script.drop = stop.refuse = objects[2];
     EXPECT_TRUE(list.streamAll(host, script) && script.seen == objects);
     EXPECT_EQ(script.labels, std::vector<std::string>(4, "Object:null"));
     EXPECT_EQ(values() + " / " + std::to_string(list.handleFromIndex(1)), "1* 20 4 / 2");
-
-    // A null entry is passed as null and, staying null, goes; a refusal
-    // stops the pass.
-    ASSERT_TRUE(list.setObjectFromHandle(2, nullptr));
-    ReferenceRecorder stop;
-    stop.refuse = objects[3];
+    ASSERT_TRUE(list.setObjectFromHandle(2, nullptr) && list.appendObject(host, objects[2]) &&
+                list.appendObject(host, objects[1]));
     EXPECT_FALSE(list.streamAll(host, stop));
-    EXPECT_EQ(stop.seen, (std::vector<Object*>{objects[0], nullptr, objects[3]}));
-    EXPECT_EQ(values(), "1* 4");
-
-    // A releasing stream nulls every reference and so empties the list.
-    for (Object* object : {objects[1], objects[2], script.replacement})
-        list.appendObject(host, object);
-    ClearStream clearing(false);
-    EXPECT_TRUE(list.streamAll(host, clearing) && list.firstHandle() + items() == 0);
-}
-
-TEST_F(ListTest, SavesAndLoadsItsRecordsAndStopsAtAFailingOne) {
-    OStream sink;    // writes nothing
-    IStream source;  // holds nothing
-    EXPECT_FALSE(list.save(host, sink) || list.load(host, source));
-    fill({7, 8, 9});
-    EXPECT_FALSE(list.save(host, sink));
-    FileOStream out;
-    ASSERT_TRUE(list.save(host, out) && list.clear(host));
-    MemoryIStream in(out.bytes());
-    EXPECT_TRUE(list.load(host, in) && in.available() == 0) << host.log.text;
-    list.setFocusHandle(list.lastHandle());
-    EXPECT_FALSE(list.load(host, source));  // adds nothing; the focus goes first
-    EXPECT_EQ(values(), "7* 8 9");
-
-    // The base node-tree visitor goes nowhere and changes nothing.
-    Node node, *ref = &node;
-    Rectangle rect;
-    Mode mode;
-    Iterator().iterateChild(host, ref, rect, mode);
-    EXPECT_EQ(ref, &node);
+    EXPECT_EQ(stop.seen, (std::vector<Object*>{objects[0], nullptr, objects[3], objects[2]}));
+    EXPECT_EQ(values(), "1* 4 3 2");
+    Object::clear(host, script.replacement);
 }
 
 }  // namespace kova_test

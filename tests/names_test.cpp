@@ -80,19 +80,17 @@ TEST_F(RegistrationTest, RegisteringOutcomesAndLogLines) {
             std::string call, name, directory;
             in >> call >> name >> directory;
             Entry* data =
-                name == "null" ? nullptr : new Entry(name == "-" ? nullptr : name.c_str());
+                name == "null" ? nullptr : new Entry(name[0] == '-' ? nullptr : name.c_str());
             const char* path = directory == "-" ? nullptr : directory.c_str();
-            int before = entries();
-            host.log.text.clear();
+            int before = (host.log.text.clear(), entries());
             Object* result = call == "register"
                                  ? host.registerObject(data, path)
                                  : host.reRegisterObject(data, path, true, call != "reRegister");
             bool kept = result && result == data;
-            EXPECT_EQ(entries(), before + kept);
-            EXPECT_EQ(data ? data->creations : 0, name == "-" || !data ? 0 : 1);
             std::string full = (path ? directory + "/" : "") + name;
-            EXPECT_EQ(fullName(data), kept ? full : "-");
-            EXPECT_EQ(host.findNamedObject(full.c_str()), kept ? data : nullptr);
+            EXPECT_TRUE(entries() == before + kept && fullName(data) == (kept ? full : "-") &&
+                        host.findNamedObject(full.c_str()) == (kept ? data : nullptr) &&
+                        (data ? data->creations : 0) == (name == "-" || !data ? 0 : 1));
             if (!kept) delete data;
             std::regex frame("Kova: Error: (.*)\r\n");
             return (kept ? "kept" : "") + std::regex_replace(host.log.text, frame, "$1");
@@ -109,17 +107,14 @@ TEST_F(RegistrationTest, AddingCreatesNothingAndReRegisteringReplacesTheOld) {
 
     // Re-registering moves every reference to the new object and destroys
     // the old one with what it owned; the same object again replaces nothing.
-    auto* old = new Entry("Lives");
-    auto* mirror = new Entry("Mirror");
+    auto *old = new Entry("Lives"), *mirror = new Entry("Mirror");
     ASSERT_TRUE(host.registerData(old, "Game") && host.registerData(mirror, nullptr));
-    old->owned = make<Entry>();
-    mirror->source = old;
     auto* fresh = new Entry("Lives");
+    old->owned = make<Entry>(), mirror->source = old;
     EXPECT_TRUE(!host.reRegisterObject(fresh, "Game", true, false) && fresh->creations == 1);
     EXPECT_EQ(host.reRegisterObject(fresh, "Game", true, false), fresh);
-    NameLink* game = host.nameTree()->findLink("Game");
-    EXPECT_TRUE(game->childLink()->object() == fresh && !game->childLink()->nextSibling());
-    EXPECT_TRUE(mirror->source == fresh && host.findNamedObject("Game/Lives") == fresh);
+    NameLink* lives = host.nameTree()->findLink("Game")->childLink();
+    EXPECT_TRUE(lives->object() == fresh && !lives->nextSibling() && mirror->source == fresh);
     EXPECT_EQ(std::to_string(entries()) + host.log.text, "2");  // fresh and mirror are left
 }
 
@@ -146,12 +141,11 @@ TEST_F(RegistrationTest, SetObjectNamePlacesAndRenames) {
             const char* name = o ? o->name() : nullptr;
             return std::to_string(ok) + " " + (name ? name : "-") + " " + fullName(o);
         });
-    EXPECT_EQ(host.nameTree()->findLink("a")->findLink("b")->childLink(), nullptr);  // moved once
-    EXPECT_TRUE(host.nameTree()->findObjectDirectory(object)->text() == D &&
-                !host.findNamedObject("x"));
-    // Unnamed, an object that takes names can have one.
-    EXPECT_TRUE(!host.isNameableObject(nullptr) && other->canHaveName(host) &&
-                !nameless.canHaveName(host));
+    // Moved, never copied; unnamed, an object that takes names can have one.
+    EXPECT_TRUE(!host.nameTree()->findLink("a")->findLink("b")->childLink() &&
+                host.nameTree()->findObjectDirectory(object)->text() == D &&
+                !host.findNamedObject("x") && !host.isNameableObject(nullptr) &&
+                other->canHaveName(host) && !nameless.canHaveName(host));
     Object::clear(host, other);
 }
 
@@ -254,9 +248,8 @@ TEST_F(NameTreeTest, RemovingKeepsObjectsAndSiblings) {
     Entry a("a"), b("b"), c("c"), deep("deep");
     for (Entry* item : {&a, &b, &c, &deep})
         tree.addObject(host, item, item == &deep ? "Dir/Sub" : "Dir");
-    EXPECT_FALSE(tree.removeObject(host, nullptr));
-    ASSERT_TRUE(tree.removeObject(host, &b) && tree.removeObject(host, &deep));
-    EXPECT_FALSE(tree.removeObject(host, &b));
+    ASSERT_TRUE(!tree.removeObject(host, nullptr) && tree.removeObject(host, &b) &&
+                tree.removeObject(host, &deep) && !tree.removeObject(host, &b));
     EXPECT_EQ(listing(&tree) + b.name(), "Dir/(Sub/() a c)b");  // empty directories stay
 
     tree.addObject(host, &deep, "Dir/Sub");
@@ -264,8 +257,7 @@ TEST_F(NameTreeTest, RemovingKeepsObjectsAndSiblings) {
                  tree.removeDirectory(host, tree.findObjectLinkHierarchical(host, &a)));
     ASSERT_TRUE(tree.removeDirectory(host, tree.findLink("Dir")->findLink("Sub")));
     EXPECT_EQ(listing(&tree) + std::to_string(tree.exists(&deep)), "Dir/(a c)0");
-    ASSERT_TRUE(tree.removeDirectory(host, tree.findLink("Dir")));
-    EXPECT_EQ(listing(&tree), "");
+    EXPECT_TRUE(tree.removeDirectory(host, tree.findLink("Dir")) && listing(&tree).empty());
 }
 
 TEST_F(NameTreeTest, PassesOverEveryNamedObject) {
@@ -285,18 +277,15 @@ TEST_F(NameTreeTest, PassesOverEveryNamedObject) {
     EXPECT_TRUE(tree.saveAll(host) && tree.addDirectory(host, "Empty") && tree.saveAll(host));
     Entry first("First"), second("Second");
     first.streamOwner = second.streamOwner = true;
-    tree.addObject(host, &first, "Empty");
-    tree.addObject(host, &second, nullptr);
-    host.log.text.clear();
-    EXPECT_FALSE(tree.saveAll(host));
+    EXPECT_TRUE(tree.addObject(host, &first, "Empty") && tree.addObject(host, &second, nullptr) &&
+                !tree.saveAll(host));
     EXPECT_EQ(host.log.text,  // neither is in the host's directory, so neither has a full name
               "Kova: Error: Creating ostream \"\"\r\nKova: Error: Creating ostream \"\"\r\n");
 
     // deleteAll on a plain directory destroys its objects; the entries stay.
     NameLink* screens = names->findLink("Screens");
-    ASSERT_TRUE(screens->childLink()->deleteAll(host));
+    ASSERT_TRUE(screens->childLink()->deleteAll(host) && !host.findNamedObject("Screens/Menu"));
     EXPECT_EQ(listing(screens) + std::to_string(entries()), "?1");
-    EXPECT_EQ(host.findNamedObject("Screens/Menu"), nullptr);
     shared->owned = nullptr;
 }
 
@@ -310,16 +299,12 @@ TEST_F(NameTreeTest, HundredThousandObjectsInOneDirectory) {
         std::snprintf(name, sizeof(name), "item%06d", i);
         ASSERT_NE(host.registerObject(items[i] = new Entry(name), "Big"), nullptr);
     }
-    NameTree* names = host.nameTree();
-    Entry* last = items[count - 1];
     ReferenceRecorder seen;
     EXPECT_TRUE(host.findNamedObject("Big/item000000") == items[0] &&
-                host.findNamedObject("Big\\item099999") == last &&
-                !host.findNamedObject("Big/item100000") && names->exists(last) &&
-                names->findObjectDirectory(last) == names->findLink("Big") &&
-                fullName(last) == "Big/item099999" && names->streamAll(host, seen) &&
-                seen.seen.size() == count + 1u && host.removeNamedObject(items[50000]) &&
-                !host.findNamedObject("Big/item050000"));
+                host.findNamedObject("Big\\item099999") == items[count - 1] &&
+                fullName(items[count - 1]) == "Big/item099999" &&
+                host.nameTree()->streamAll(host, seen) && seen.seen.size() == count + 1u &&
+                host.removeNamedObject(items[50000]) && !host.findNamedObject("Big/item050000"));
     RuntimeObject::destroy(items[50000]);
 
     std::string deep;

@@ -34,12 +34,6 @@ public:
 };
 KOVA_IMPLEMENT_CLASS_NAMED(ProbeNode, "kova_test::ProbeNode", &Node::absoluteClass)
 
-// A pointer whose paint fails, to check that the frame stops there.
-class FailingPointer : public Pointer {
-public:
-    bool onPaint(System&) override { return false; }
-};
-
 // Probe nodes a, b, c... as the host's chain.
 std::vector<ProbeNode*> chain(System& system, int count) {
     std::vector<ProbeNode*> nodes;
@@ -52,45 +46,6 @@ std::vector<ProbeNode*> chain(System& system, int count) {
 }
 
 using SystemTest = HostTest<>;
-
-TEST(SystemLifecycleTest, SizesInitUpdatesWithoutATreeAndExit) {
-    TestHost host(640.0f, 480.0f);
-    EXPECT_EQ(valuesOf(host.clipRect()), (Floats{-320, -240, 640, 480, 0}));
-    host.setSize(800.0f, 600.0f);
-    EXPECT_EQ(valuesOf(host.clipRect()), (Floats{-400, -300, 800, 600, 0}));
-    EXPECT_EQ((Floats{host.oldSizeSeen.x, host.oldSizeSeen.y, host.newSizeSeen.y}),
-              (Floats{640, 480, 600}));
-
-    EXPECT_TRUE(host.init() && host.findNamedObject("System") == host.systemStyle());
-    EXPECT_EQ(
-        (std::vector<int>{host.systemStyle()->fontHandle(), host.messageManager()->freeCount(),
-                          Pointer::absoluteClass()->classInstanceCount()}),
-        (std::vector<int>{0, 11, 1}));
-    // Without a tree an update runs the mode, the messages and the pointer;
-    // the lock freezes focus changes.
-    EXPECT_TRUE(host.pointerMove(5.0f, 7.0f));  // reaches the host
-    host.buttonPress(Button::Cancel, 0, 1);
-    host.increaseLockCount();
-    EXPECT_TRUE(host.update(0.1f) && !host.mode().hasFocus());
-    host.decreaseLockCount();
-    EXPECT_TRUE(host.update(0.1f) && host.mode().hasFocus());
-    EXPECT_EQ(host.calls,
-              (std::vector<std::string>{"onSetSize", "setPointerPosition", "onPreUpdate",
-                                        "onPostUpdate", "onPreUpdate", "onPostUpdate"}));
-    EXPECT_EQ((Floats{host.hostPointer.x, host.hostPointer.y, host.pointerOldPosition().y}),
-              (Floats{5, 7, 7}));
-    EXPECT_EQ(std::to_string(host.messageManager()->queuedCount()) + host.log.text, "0");
-
-    // Exit releases the pointer, the tree and every named object; a second
-    // exit finds nothing left.
-    chain(host, 3);
-    EXPECT_NE(host.registerStyle(new Style("Title", 4), "Menus/Main"), nullptr);
-    EXPECT_TRUE(host.exit() && host.exit());
-    EXPECT_EQ((std::vector<void*>{host.nameTree(), host.pointer(), host.messageManager(),
-                                  host.systemStyle(), host.firstNode()}),
-              std::vector<void*>(5, nullptr));
-    EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
-}
 
 // Cut to the 1024-byte buffer; nothing once logging is off.
 TEST_F(SystemTest, PrintfWritesExactlyTheFormattedText) {
@@ -129,19 +84,23 @@ TEST_F(SystemTest, UpdateRunsItsStepsInOrderUntilOneFails) {
         });
 }
 
-// The chain's rectangle is the screen's; a pointer whose paint fails ends
-// the frame before onPostPaint.
-TEST_F(SystemTest, PaintDrawsTheChainThenThePointer) {
+// The chain's rectangle is the screen's, centred on the origin, and follows
+// its size. Exit releases everything; a second exit finds nothing left.
+TEST_F(SystemTest, PaintDrawsTheChainBetweenTheHostsHooks) {
     chain(host, 2);
     EXPECT_TRUE(host.paint());
-    EXPECT_EQ(valuesOf(host.painted[0].vertex[0]), (Floats{-320, -240, 0, 0, 0, 1, 1, 1, 1}));
-    Object* pointer = host.pointer();
-    ASSERT_TRUE(Object::create(host, pointer, new FailingPointer()));  // releases the old one
-    host.pointer() = static_cast<Pointer*>(pointer);
-    EXPECT_FALSE(host.paint());
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"onPrePaint", "picturePaint 11",
-                                                    "picturePaint 12", "onPostPaint", "onPrePaint",
-                                                    "picturePaint 11", "picturePaint 12"}));
+    host.setSize(800.0f, 600.0f);
+    EXPECT_TRUE(host.paint());
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{"onPrePaint", "picturePaint 11", "picturePaint 12",
+                                        "onPostPaint", "onSetSize", "onPrePaint", "picturePaint 11",
+                                        "picturePaint 12", "onPostPaint"}));
+    EXPECT_EQ((Floats{host.painted[0].vertex[0].x, host.painted[0].vertex[0].y,
+                      host.painted[2].vertex[0].x, host.oldSizeSeen.x, host.newSizeSeen.y}),
+              (Floats{-320, -240, -400, 640, 600}));
+    EXPECT_EQ(valuesOf(host.clipRect()), (Floats{-400, -300, 800, 600, 0}));
+    EXPECT_TRUE(host.exit() && host.exit() && !host.nameTree() && !host.pointer() &&
+                !host.firstNode() && !host.systemStyle() && !host.messageManager());
 }
 
 }  // namespace kova_test
