@@ -6,8 +6,8 @@
 namespace kova_test {
 
 // A node that notes the walks reaching it in the host's calls under its
-// letter (a for picture 11, b for 12...), paints its picture at its
-// rectangle's corner and may refuse its update.
+// letter, paints its picture (11 for a, 12 for b...) at its rectangle's
+// corner and may refuse its update.
 class ProbeNode : public Node {
     KOVA_RUNTIME_CLASS(ProbeNode)
 public:
@@ -17,7 +17,7 @@ public:
     void onPaint(System& system, Mode&, Rectangle& rect, Rectangle*, EffectPipe& pipe) override {
         PaintData data;
         data.vertex[0] = Vertex{rect.x, rect.y};
-        pipe.picturePaint(system, picture, data);
+        pipe.picturePaint(system, letter - 'a' + 11, data);
     }
     bool onButtonPress(System& system, Rectangle&, Mode&, int button, int input,
                        int repeat) override {
@@ -26,23 +26,21 @@ public:
         return note(system, "press", keys), false;
     }
     void note(System& system, const std::string& call, const char* rest) {
-        static_cast<TestHost&>(system).calls.push_back(call + " " + char('a' + picture - 11) +
-                                                       rest);
+        static_cast<TestHost&>(system).calls.push_back(call + " " + letter + rest);
     }
-    int picture = 0;
+    char letter = 'a';
     bool refuseUpdate = false;
 };
 KOVA_IMPLEMENT_CLASS_NAMED(ProbeNode, "kova_test::ProbeNode", &Node::absoluteClass)
 
-// Probe nodes a, b, c... as the host's chain.
-std::vector<ProbeNode*> chain(System& system, int count) {
-    std::vector<ProbeNode*> nodes;
-    for (Node** slot = &system.firstNode(); count--; slot = &(*slot)->nextNode(0)) {
+// Probe nodes a, b, c... as the host's chain; gives b.
+ProbeNode* chain(System& system, int count) {
+    Node** slot = &system.firstNode();
+    for (char letter = 'a'; letter < 'a' + count; ++letter, slot = &(*slot)->nextNode(0)) {
         EXPECT_TRUE(Node::create(system, *slot, ProbeNode::absoluteClass()));
-        nodes.push_back(static_cast<ProbeNode*>(*slot));
-        nodes.back()->picture = static_cast<int>(10 + nodes.size());
+        static_cast<ProbeNode*>(*slot)->letter = letter;
     }
-    return nodes;
+    return static_cast<ProbeNode*>(system.firstNode()->nextNode(0));
 }
 
 using SystemTest = HostTest<>;
@@ -69,7 +67,7 @@ TEST_F(SystemTest, UpdateRunsItsStepsInOrderUntilOneFails) {
         [&](const std::string& failing) {
             TestHost frame;
             frame.init();
-            chain(frame, 3)[1]->refuseUpdate = failing == "update b";
+            chain(frame, 3)->refuseUpdate = failing == "update b";
             frame.preUpdateResult = failing != "onPreUpdate";
             frame.postUpdateResult = failing != "onPostUpdate";
             frame.buttonPress(Button::Select, 2, 1);

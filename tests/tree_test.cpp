@@ -24,8 +24,7 @@ KOVA_IMPLEMENT_CLASS_NAMED(TreeTestAction, "kova_test::TreeTestAction", &Action:
 class TreeTest : public HostTest<FileHost> {
 protected:
     void TearDown() override {
-        Object::clear(host, tree);
-        Object::clear(host, plain);
+        EXPECT_TRUE(Object::clear(host, tree) && Object::clear(host, plain));
         HostTest::TearDown();
     }
     // Items are named by their handles as letters: a is 1, b is 2 and so on;
@@ -98,8 +97,7 @@ protected:
     }
     Bytes saved(Tree& t) {
         FileOStream out;
-        EXPECT_TRUE(t.onSave(host, out));
-        return out.bytes();
+        return t.onSave(host, out) ? out.bytes() : Bytes{'?'};
     }
     // The length copyDescription answers and the text it wrote.
     std::string described(Tree& t, int item, int size = 8) {
@@ -145,22 +143,20 @@ TEST_F(TreeTest, RemovingKeepsTheLevelLinkedAndReleasesTheSubtree) {
     EXPECT_EQ(host.findNamedObject("Label"), shared);
 }
 
+// Up and down swap with a neighbour. Into a sibling without children: its
+// only and current child; into one with children: just before its current
+// child, and a current item hands its place to the sibling it moves into.
+// Out of a level: right after the former parent, the current child handing
+// its place to its previous sibling, or its next (even when it has a
+// previous one).
 TEST_F(TreeTest, MovesItemsWithinAndBetweenLevels) {
     build(*plain, "a b c* d");
     script(*plain,
            {"up c -> a c* b d", "up a -> a c* b d", "down d -> a c* b d", "up - -> a c* b d",
-            "down a -> c* a b d",
-            // Into a sibling without children: its only and current child;
-            // into one with children: just before its current child.
-            "intoNext a -> c* b(a*) d", "intoPrevious d -> c* b(d a*)",
-            // The current item hands its place to the sibling it moves into.
+            "down a -> c* a b d", "intoNext a -> c* b(a*) d", "intoPrevious d -> c* b(d a*)",
             "intoNext c -> b*(d c a*)", "intoNext a -> b*(d c a*)", "intoPrevious d -> b*(d c a*)",
-            "intoNext - -> b*(d c a*)", "last - -> e: b*(d c a*) e",
-            // Out of a level: right after the former parent; the current
-            // child hands its place to its previous sibling, or its next.
-            "out c -> b*(d a*) c e", "out a -> b*(d*) a c e", "out d -> b* d a c e",
-            "out d -> b* d a c e",
-            // Even when it has a previous sibling to hand it to.
+            "intoNext - -> b*(d c a*)", "last - -> e: b*(d c a*) e", "out c -> b*(d a*) c e",
+            "out a -> b*(d*) a c e", "out d -> b* d a c e", "out d -> b* d a c e",
             "focus a -> b d a* c e", "intoNext a -> b d c*(a*) e"});
 }
 
@@ -200,8 +196,7 @@ TEST_F(TreeTest, StoresEachLevelAsCurrentThenEarlierThenLaterItems) {
     MemoryIStream in(bytes), twos({2, 0, 0, 0});
     EXPECT_TRUE(copy->onLoad(host, in));
     EXPECT_EQ(layout(*copy) + std::to_string(in.left()), "b(c*) a* d(e*)0");
-    EXPECT_TRUE(copy->onLoad(host, twos));
-    EXPECT_EQ(saved(*copy), (Bytes{1, 0, 0, 0}));
+    EXPECT_TRUE(copy->onLoad(host, twos) && saved(*copy) == Bytes({1, 0, 0, 0}));
     EXPECT_EQ(itemCount(), 6);
     Object::clear(host, copy);
 }
