@@ -145,19 +145,18 @@ TEST_F(TreeTest, RemovingKeepsTheLevelLinkedAndReleasesTheSubtree) {
 
 // Up and down swap with a neighbour. Into a sibling without children: its
 // only and current child; into one with children: just before its current
-// child, and a current item hands its place to the sibling it moves into.
-// Out of a level: right after the former parent, the current child handing
-// its place to its previous sibling, or its next (even when it has a
-// previous one).
+// child. A current item moving into a sibling hands its place to that
+// sibling, even when it has a previous one; moving out (to right after the
+// former parent), it hands its place to its previous sibling, if any.
 TEST_F(TreeTest, MovesItemsWithinAndBetweenLevels) {
     build(*plain, "a b c* d");
     script(*plain,
            {"up c -> a c* b d", "up a -> a c* b d", "down d -> a c* b d", "up - -> a c* b d",
             "down a -> c* a b d", "intoNext a -> c* b(a*) d", "intoPrevious d -> c* b(d a*)",
             "intoNext c -> b*(d c a*)", "intoNext a -> b*(d c a*)", "intoPrevious d -> b*(d c a*)",
-            "intoNext - -> b*(d c a*)", "last - -> e: b*(d c a*) e", "out c -> b*(d a*) c e",
-            "out a -> b*(d*) a c e", "out d -> b* d a c e", "out d -> b* d a c e",
-            "focus a -> b d a* c e", "intoNext a -> b d c*(a*) e"});
+            "intoNext - -> b*(d c a*)", "last - -> e: b*(d c a*) e", "focus c -> b*(d c* a) e",
+            "out c -> b*(d* a) c e", "out a -> b*(d*) a c e", "out d -> b* d a c e",
+            "out d -> b* d a c e", "focus a -> b d a* c e", "intoNext a -> b d c*(a*) e"});
 }
 
 // The action sees a first press of a button on input index 0; descriptions
