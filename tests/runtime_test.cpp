@@ -101,6 +101,8 @@ TEST(MemoryTest, StringsAndNumbers) {
     Memory::stringCopy(wide + 4, "\xE9");  // zero-extended
     EXPECT_EQ(text + (" " + std::to_string(wide[4])) + " " + std::to_string(wide[5]), "A4z 233 0");
     EXPECT_EQ(Memory::wstringDuplicate(wide + 5), nullptr);  // empty wide strings are kept as null
+    // Replacing counts the bytes it changed; a null text has none.
+    EXPECT_EQ(Memory::stringCharReplace(text, 'z', 'y') + Memory::stringCharReplace(0, 0, 0), 1);
     // Bytes compare unsigned.
     EXPECT_EQ((std::vector<int>{Memory::stringCompare("a", "b"), Memory::stringCompare("b", "a"),
                                 Memory::stringCompare("\xE0", "a"), Memory::stringCompare("s", "s"),
