@@ -1,14 +1,8 @@
 // Trees of items: building and editing levels, the stored form (exact bytes,
 // own files, damaged input), the navigation cursor and its actions, and
 // trees too deep or too long for a walk that recursed per item.
-#include <gtest/gtest.h>
-
 #include <cctype>
 #include <cstdio>
-#include <cstring>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "test_support.h"
 
@@ -27,332 +21,244 @@ public:
 };
 KOVA_IMPLEMENT_CLASS_NAMED(TreeTestAction, "kova_test::TreeTestAction", &Action::absoluteClass)
 
-// Items are named by their handles as letters: a is 1, b is 2 and so on,
-// and "-" is no item.
-int h(char letter) {
-    return letter == '-' ? 0 : letter - 'a' + 1;
-}
-char letter(int handle) {
-    return static_cast<char>(handle ? 'a' + handle - 1 : '-');
-}
-
-// Each level from its first item, the current one starred, children in
-// brackets; every link is checked against its opposite on the way.
-std::string levelText(Tree& tree, int current) {
-    std::string out;
-    for (int item = tree.firstSibling(current); item; item = tree.nextSibling(item)) {
-        out +=
-            (out.empty() ? "" : " ") + std::string(1, letter(item)) + (item == current ? "*" : "");
-        EXPECT_EQ(tree.parent(item), tree.parent(current)) << out;
-        int next = tree.nextSibling(item), child = tree.child(item);
-        EXPECT_EQ(next ? tree.previousSibling(next) : tree.lastSibling(current), item) << out;
-        if (child) out += "(" + levelText(tree, child) + ")";
-        EXPECT_EQ(child ? tree.parent(child) : item, item) << out;
-    }
-    return out;
-}
-
-std::string layout(Tree& tree) {
-    return levelText(tree, tree.root());
-}
-
-// Builds a tree from such a text: items are made as the last children of
-// their parents in reading order, so the letters come in alphabetical order.
-void build(System& system, Tree& tree, const std::string& text) {
-    std::vector<int> parents = {0};
-    int last = 0;
-    for (char c : text) {
-        if (c == '(') parents.push_back(last);
-        if (c == ')') parents.pop_back();
-        if (c == '*') tree.setFocus(last);
-        if (std::isalpha(c)) last = tree.insertChildItemLast(system, parents.back());
-    }
-    EXPECT_EQ(layout(tree), text);
-}
-
-Bytes saved(System& system, Tree& tree) {
-    FileOStream out;
-    EXPECT_TRUE(tree.onSave(system, out));
-    return out.bytes();
-}
-
-// Objects whose run-time class is Object itself: tree items.
-int itemCount() {
-    return Object::absoluteClass()->classInstanceCount();
-}
-
 class TreeTest : public HostTest<FileHost> {
 protected:
     void TearDown() override {
-        Object::clear(host, tree);
-        Object::clear(host, plain);
+        EXPECT_TRUE(Object::clear(host, tree) && Object::clear(host, plain));
         HostTest::TearDown();
+    }
+    // Items are named by their handles as letters: a is 1, b is 2 and so on;
+    // "-" is no item.
+    static int h(char letter) { return letter == '-' ? 0 : letter - 'a' + 1; }
+    static char letter(int handle) { return static_cast<char>(handle ? 'a' + handle - 1 : '-'); }
+    // Each level from its first item, the current one starred, children in
+    // brackets; every link is checked against its opposite on the way.
+    static std::string layout(Tree& t, int current = -1) {
+        if (current < 0) current = t.root();
+        std::string out;
+        for (int item = t.firstSibling(current); item; item = t.nextSibling(item)) {
+            out += (out.empty() ? "" : " ") + std::string(1, letter(item)) +
+                   (item == current ? "*" : "");
+            int next = t.nextSibling(item), child = t.child(item);
+            EXPECT_EQ(t.parent(item), t.parent(current)) << out;
+            EXPECT_EQ(next ? t.previousSibling(next) : t.lastSibling(current), item) << out;
+            if (child) out += "(" + layout(t, child) + ")";
+            EXPECT_EQ(child ? t.parent(child) : item, item) << out;
+        }
+        return out;
+    }
+    // Builds a tree from such a text: items are made as the last children of
+    // their parents in reading order, so the letters come in alphabetical order.
+    void build(Tree& t, const std::string& text) {
+        std::vector<int> parents = {0};
+        int last = 0;
+        for (char c : text) {
+            if (c == '(') parents.push_back(last);
+            if (c == ')') parents.pop_back();
+            if (c == '*') t.setFocus(last);
+            if (std::isalpha(c)) last = t.insertChildItemLast(host, parents.back());
+        }
+        EXPECT_EQ(layout(t), text);
+    }
+    // Checks rows "command item -> outcome" applied to t in order. An edit
+    // gives the item it made, if any, and the layout; a capitalised command
+    // moves the navigation cursor and gives whether it moved (1 or 0), the
+    // cursor and the cursor's current child.
+    void script(Tree& t, const std::vector<std::string>& rows) {
+        expectRows(rows, [&](const std::string& row) {
+            std::string command = row.substr(0, row.find(' '));
+            int item = h(row.back()), made = -1;
+            if (command == "first") made = t.insertChildItemFirst(host, item);
+            if (command == "last") made = t.insertChildItemLast(host, item);
+            if (command == "before") made = t.insertItemBefore(host, item);
+            if (command == "after") made = t.insertItemAfter(host, item);
+            EXPECT_TRUE(command != "remove" || t.removeHandle(host, item));
+            if (command == "focus") t.setFocus(item);
+            if (command == "up") t.moveUp(item);
+            if (command == "down") t.moveDown(item);
+            if (command == "intoNext") t.moveIntoNext(item);
+            if (command == "intoPrevious") t.moveIntoPrevious(item);
+            if (command == "out") t.moveOut(item);
+            if (std::islower(command[0]))
+                return (made < 0 ? "" : std::string(1, letter(made)) + ": ") + layout(t);
+            Rectangle rect;
+            Mode mode;
+            bool moved = command == "Out"     ? tree->moveFocusOut()
+                         : command == "In"    ? tree->moveFocusIn()
+                         : command == "Next"  ? tree->moveFocusNext()
+                         : command == "Prev"  ? tree->moveFocusPrevious()
+                         : command == "First" ? tree->moveFocusFirst()
+                         : command == "Last"  ? tree->moveFocusLast()
+                         : command == "Index" ? tree->moveFocusIndex(std::stoi(row.substr(6)))
+                                              : tree->callFocusAction(host, rect, mode);
+            int cursor = tree->focusHandle();
+            return std::to_string(moved) + " " + letter(cursor) + " " + letter(tree->child(cursor));
+        });
+    }
+    Bytes saved(Tree& t) {
+        FileOStream out;
+        return t.onSave(host, out) ? out.bytes() : Bytes{'?'};
+    }
+    // The length copyDescription answers and the text it wrote.
+    std::string described(Tree& t, int item, int size = 8) {
+        char text[8] = "garbage";
+        return std::to_string(t.copyDescription(host, item, text, size)) + " " + text + "|";
     }
     void describe(int item, const char* text) {
         make<StringData>(tree->navigateTreeObject(item)->description())->set(host, text);
     }
+    // Objects whose run-time class is Object itself: tree items.
+    static int itemCount() { return Object::absoluteClass()->classInstanceCount(); }
+
     NavigateTree* tree = make<NavigateTree>();
     Tree* plain = make<Tree>();
 };
 
+// The first item of a level becomes its current one; later ones go to its
+// ends or beside an item and leave it current. Nothing goes beside no item
+// or under a missing one.
 TEST_F(TreeTest, BuildsLevelsThatRememberTheirCurrentItem) {
-    EXPECT_EQ((std::vector<int>{
-                  plain->root(), plain->insertItemAfter(host, 0), plain->insertItemBefore(host, 0),
-                  plain->insertChildItemLast(host, 9), plain->firstSibling(0), plain->child(0)}),
-              std::vector<int>(6, 0));
-    EXPECT_EQ(plain->treeObject(7), nullptr);
-    // The first item of a level becomes its current one; later ones go to
-    // its ends or beside an item, and leave it current.
-    EXPECT_EQ((std::vector<int>{
-                  plain->insertChildItemLast(host, 0), plain->insertChildItemLast(host, 0),
-                  plain->insertChildItemFirst(host, 0), plain->insertChildItemFirst(host, h('a')),
-                  plain->insertItemBefore(host, h('d')), plain->insertItemAfter(host, h('d')),
-                  plain->insertChildItemFirst(host, h('f'))}),
-              (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(layout(*plain), "c a*(e d* f(g*)) b");
-    EXPECT_EQ(plain->treeObject(h('f'))->parent(), plain->treeObject(h('a')));
-    EXPECT_EQ(plain->treeObject(h('f'))->handle(), h('f'));
-    plain->setFocus(h('f'));
-    plain->setFocus(h('b'));
-    EXPECT_EQ(layout(*plain), "c a(e d f*(g*)) b*");
-    char buffer[4] = "xyz";  // a plain tree describes nothing
-    EXPECT_EQ(plain->copyDescription(host, h('b'), buffer, 4), 0);
-    EXPECT_STREQ(buffer, "");
-    EXPECT_EQ(itemCount(), 7);
+    script(*plain, {"after - -> -: ", "before - -> -: ", "last i -> -: ", "last - -> a: a*",
+                    "last - -> b: a* b", "first - -> c: c a* b", "first a -> d: c a*(d*) b",
+                    "before d -> e: c a*(e d*) b", "after d -> f: c a*(e d* f) b",
+                    "first f -> g: c a*(e d* f(g*)) b", "focus f -> c a*(e d f*(g*)) b",
+                    "focus b -> c a(e d f*(g*)) b*"});
+    EXPECT_EQ(described(*plain, h('b'), 4) + std::to_string(itemCount()), "0 |7");
 }
 
-// Rows: "removed item -> layout", in order.
+// What removed items owned goes with them, but a named description stays
+// with the name directory; the last handle freed is given out first.
 TEST_F(TreeTest, RemovingKeepsTheLevelLinkedAndReleasesTheSubtree) {
-    build(host, *tree, "a b*(c d(e*) f*) g");
+    build(*tree, "a b*(c d(e*) f*) g");
     describe(h('d'), "Why");
     make<TreeTestAction>(tree->navigateTreeObject(h('d'))->action());
-    StringData* shared = new StringData("Shared", "Label");
-    ASSERT_EQ(host.registerData(shared, nullptr), shared);
+    Data* shared = host.registerData(new StringData("Shared", "Label"), nullptr);
     tree->navigateTreeObject(h('c'))->description() = shared;
-    expectRows({"f -> a b*(c d*(e*)) g", "d -> a b*(c*) g", "b -> a* g", "a -> g*", "- -> g*",
-                "a -> g*", "g -> "},
-               [&](const std::string& item) {
-                   EXPECT_TRUE(tree->removeHandle(host, h(item[0])));
-                   return layout(*tree);
-               });
-    // The subtrees went with their items, and so did what the items owned;
-    // a named description stays with the name directory.
-    EXPECT_EQ(itemCount(), 0);
-    EXPECT_EQ(StringData::absoluteClass()->classInstanceCount(), 1);
-    EXPECT_EQ(TreeTestAction::absoluteClass()->classInstanceCount(), 0);
+    script(*tree, {"remove f -> a b*(c d*(e*)) g", "remove d -> a b*(c*) g", "remove b -> a* g",
+                   "remove a -> g*", "remove - -> g*", "remove a -> g*", "remove g -> ",
+                   "first - -> g: g*"});
+    EXPECT_EQ((std::vector<int>{itemCount(), StringData::absoluteClass()->classInstanceCount(),
+                                TreeTestAction::absoluteClass()->classInstanceCount()}),
+              (std::vector<int>{1, 1, 0}));
     EXPECT_EQ(host.findNamedObject("Label"), shared);
-    EXPECT_EQ(tree->treeObject(h('f')), nullptr);
-    EXPECT_EQ(tree->insertChildItemFirst(host, 0), h('g'));  // the last handle freed comes first
 }
 
-// Rows: "move item -> layout", in order; "-" is no item.
+// Up and down swap with a neighbour. Into a sibling without children: its
+// only and current child; into one with children: just before its current
+// child. A current item moving into a sibling hands its place to that
+// sibling, even when it has a previous one; moving out (to right after the
+// former parent), it hands its place to its previous sibling, if any.
 TEST_F(TreeTest, MovesItemsWithinAndBetweenLevels) {
-    build(host, *plain, "a b c* d");
-    expectRows({"moveUp c -> a c* b d", "moveUp a -> a c* b d", "moveDown d -> a c* b d",
-                "moveUp - -> a c* b d", "moveDown a -> c* a b d",
-                // Into a sibling without children: its only and current child;
-                // into one with children: just before its current child.
-                "moveIntoNext a -> c* b(a*) d", "moveIntoPrevious d -> c* b(d a*)",
-                // The current item hands its place to the sibling it moves into.
-                "moveIntoNext c -> b*(d c a*)", "moveIntoNext a -> b*(d c a*)",
-                "moveIntoPrevious d -> b*(d c a*)", "moveIntoNext - -> b*(d c a*)",
-                "add e -> b*(d c a*) e",
-                // Out of a level: right after the former parent; the current
-                // child hands its place to its previous sibling, or its next.
-                "moveOut c -> b*(d a*) c e", "moveOut a -> b*(d*) a c e", "moveOut d -> b* d a c e",
-                "moveOut d -> b* d a c e",
-                // Even when it has a previous sibling to hand it to.
-                "focus a -> b d a* c e", "moveIntoNext a -> b d c*(a*) e"},
-               [&](const std::string& row) {
-                   std::string move = row.substr(0, row.find(' '));
-                   int item = h(row[move.size() + 1]);
-                   if (move == "add") plain->insertChildItemLast(host, 0);
-                   if (move == "focus") plain->setFocus(item);
-                   if (move == "moveUp") plain->moveUp(item);
-                   if (move == "moveDown") plain->moveDown(item);
-                   if (move == "moveIntoNext") plain->moveIntoNext(item);
-                   if (move == "moveIntoPrevious") plain->moveIntoPrevious(item);
-                   if (move == "moveOut") plain->moveOut(item);
-                   return layout(*plain);
-               });
+    build(*plain, "a b c* d");
+    script(*plain,
+           {"up c -> a c* b d", "up a -> a c* b d", "down d -> a c* b d", "up - -> a c* b d",
+            "down a -> c* a b d", "intoNext a -> c* b(a*) d", "intoPrevious d -> c* b(d a*)",
+            "intoNext c -> b*(d c a*)", "intoNext a -> b*(d c a*)", "intoPrevious d -> b*(d c a*)",
+            "intoNext - -> b*(d c a*)", "last - -> e: b*(d c a*) e", "focus c -> b*(d c* a) e",
+            "out c -> b*(d* a) c e", "out a -> b*(d*) a c e", "out d -> b* d a c e",
+            "out d -> b* d a c e", "focus a -> b d a* c e", "intoNext a -> b d c*(a*) e"});
 }
 
-// Rows: "move -> result, cursor, the cursor's current child", in order.
+// The action sees a first press of a button on input index 0; descriptions
+// are cut to the buffer; removing the cursor's branch moves the cursor out.
 TEST_F(TreeTest, NavigatesTheCursorsLevelAndRunsTheFocusedAction) {
-    Rectangle rect;
-    Mode mode;
-    auto navigate = [&](const std::string& row) {
-        std::istringstream in(row);
-        std::string move;
-        int index = 0;
-        in >> move >> index;
-        bool moved = move == "out"     ? tree->moveFocusOut()
-                     : move == "in"    ? tree->moveFocusIn()
-                     : move == "next"  ? tree->moveFocusNext()
-                     : move == "prev"  ? tree->moveFocusPrevious()
-                     : move == "first" ? tree->moveFocusFirst()
-                     : move == "last"  ? tree->moveFocusLast()
-                     : move == "index" ? tree->moveFocusIndex(index)
-                                       : tree->callFocusAction(host, rect, mode);
-        int cursor = tree->focusHandle(), child = tree->child(cursor);
-        return std::string(moved ? "true " : "false ") + letter(cursor) + " " + letter(child);
-    };
-    expectRows({"in -> false - -", "next -> false - -", "run -> false - -"}, navigate);
+    script(*tree, {"In -> 0 - -", "Next -> 0 - -", "Run -> 0 - -"});
     // A tree built in code navigates from its root, as a loaded one does.
-    build(host, *tree, "a*(b* c(d* e) f)");
-    describe(h('b'), "Alpha");
-    describe(h('c'), "Beta");
+    build(*tree, "a*(b* c(d* e) f)");
+    describe(h('b'), "Alpha"), describe(h('c'), "Beta");
     make<TreeTestAction>(tree->navigateTreeObject(h('c'))->action());
-    expectRows({"out -> false a b",     "first -> false a b",    "prev -> false a b",
-                "next -> true a c",     "last -> true a f",      "last -> false a f",
-                "next -> false a f",    "prev -> true a c",      "index 1 -> false a c",
-                "index 3 -> false a c", "index -1 -> false a c", "index 0 -> true a b",
-                "next -> true a c",     "run -> false a c",      "in -> true c d",
-                "run -> true c d",      "in -> true d -",        "in -> false d -",
-                "run -> false d -",     "next -> false d -"},
-               navigate);
-    // The action sees a first press of a button on input index 0.
+    script(*tree, {"Out -> 0 a b",     "First -> 0 a b",   "Prev -> 0 a b",     "Next -> 1 a c",
+                   "Last -> 1 a f",    "Last -> 0 a f",    "Next -> 0 a f",     "Prev -> 1 a c",
+                   "Index 1 -> 0 a c", "Index 3 -> 0 a c", "Index -1 -> 0 a c", "Index 0 -> 1 a b",
+                   "Next -> 1 a c",    "Run -> 0 a c",     "In -> 1 c d",       "Run -> 1 c d",
+                   "In -> 1 d -",      "In -> 0 d -",      "Run -> 0 d -",      "Next -> 0 d -"});
     EXPECT_EQ(host.calls, std::vector<std::string>{"run 1 0 1 1 0"});
-
-    // Descriptions, cut to the buffer.
-    char text[8] = "garbage";
-    EXPECT_EQ(tree->copyDescription(host, h('b'), text, 8), 5);
-    EXPECT_STREQ(text, "Alpha");
-    EXPECT_EQ(tree->copyDescription(host, h('b'), text, 3), 3);
-    EXPECT_STREQ(text, "Al");
-    EXPECT_EQ(
-        tree->copyDescription(host, h('f'), text, 8) + tree->copyDescription(host, 0, text, 8), 0);
-    EXPECT_STREQ(text, "");
-
-    // Removing the cursor's branch moves the cursor out of it.
-    EXPECT_TRUE(tree->removeHandle(host, h('c')));
-    expectRows({"run -> false a b", "in -> true b -", "out -> true a b", "out -> false a b"},
-               navigate);
-    EXPECT_TRUE(tree->removeHandle(host, h('a')));
-    expectRows({"run -> false - -"}, navigate);
+    EXPECT_EQ(described(*tree, h('b')) + described(*tree, h('b'), 3) + described(*tree, h('f')) +
+                  described(*tree, 0),
+              "5 Alpha|3 Al|0 |0 |");
+    script(*tree, {"remove c -> a*(b* f)", "Run -> 0 a b", "In -> 1 b -", "Out -> 1 a b",
+                   "Out -> 0 a b", "remove a -> ", "Run -> 0 - -"});
 }
 
 // A level is stored as its current item, its earlier items walking left and
-// its later items walking right, each followed by the level below it.
+// its later items walking right, each followed by the level below it. Read
+// back, the items take their handles in reading order; reading again
+// replaces what the tree held, and any non-zero flag is true.
 TEST_F(TreeTest, StoresEachLevelAsCurrentThenEarlierThenLaterItems) {
-    EXPECT_EQ(saved(host, *plain), (Bytes{0}));
-    MemoryIStream empty({0});
-    EXPECT_TRUE(plain->onLoad(host, empty));
-    build(host, *plain, "a b* c");
-    EXPECT_EQ(saved(host, *plain), (Bytes{1, 0, 1, 0, 0, 1, 0, 0}));
-    plain->insertChildItemLast(host, h('a'));
-    plain->insertChildItemLast(host, h('c'));
-    Bytes bytes = saved(host, *plain);
+    EXPECT_EQ(saved(*plain), (Bytes{0}));
+    build(*plain, "a b* c");
+    EXPECT_EQ(saved(*plain), (Bytes{1, 0, 1, 0, 0, 1, 0, 0}));
+    script(*plain, {"last a -> d: a(d*) b* c", "last c -> e: a(d*) b* c(e*)"});
+    Bytes bytes = saved(*plain);
     EXPECT_EQ(bytes, (Bytes{1, 0, 1, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0}));
-
-    // Read back, the items take their handles in reading order.
     Tree* copy = make<Tree>();
-    MemoryIStream in(bytes);
+    MemoryIStream in(bytes), twos({2, 0, 0, 0});
     EXPECT_TRUE(copy->onLoad(host, in));
-    EXPECT_EQ(in.left(), 0);
-    EXPECT_EQ(layout(*copy), "b(c*) a* d(e*)");
-    // Reading again replaces what the tree held; any non-zero flag is true.
-    MemoryIStream twos({2, 0, 0, 0});
-    EXPECT_TRUE(copy->onLoad(host, twos));
-    EXPECT_EQ(saved(host, *copy), (Bytes{1, 0, 0, 0}));
+    EXPECT_EQ(layout(*copy) + std::to_string(in.left()), "b(c*) a* d(e*)0");
+    EXPECT_TRUE(copy->onLoad(host, twos) && saved(*copy) == Bytes({1, 0, 0, 0}));
     EXPECT_EQ(itemCount(), 6);
     Object::clear(host, copy);
 }
 
+// A stream that ends after three levels leaves the items read linked; a
+// description record cut short stops the read.
 TEST_F(TreeTest, DamagedStoredFormsStopWhereTheyFail) {
-    MemoryIStream cut({1, 1, 1});  // three levels, then the stream ends
-    EXPECT_FALSE(plain->onLoad(host, cut));
-    EXPECT_EQ(layout(*plain), "a*(b*(c*))");  // the items read stay linked
-    MemoryIStream shortRecord({1, 8, 0, 0});  // a description record cut short
-    EXPECT_FALSE(tree->onLoad(host, shortRecord));
-    EXPECT_EQ(itemCount(), 4);
+    MemoryIStream cut({1, 1, 1}), shortRecord({1, 8, 0, 0});
+    EXPECT_FALSE(plain->onLoad(host, cut) || tree->onLoad(host, shortRecord));
+    EXPECT_EQ(layout(*plain) + std::to_string(itemCount()), "a*(b*(c*))4");
 }
 
 TEST_F(TreeTest, ANamedTreeKeepsAFileOfItsOwn) {
     auto* named = new NavigateTree();
     named->setName("Main");
     ASSERT_EQ(host.registerObject(named, "Menus"), named);
-    build(host, *named, "a*(b c*)");
+    build(*named, "a*(b c*)");
     make<StringData>(named->navigateTreeObject(h('a'))->description())->set(host, "Go");
     ASSERT_TRUE(host.save());
     // The tree's fields are its items: a, its description as a full record
     // and no action; c, a's current child, with two null records, no child
     // and b before it, with two null records; then b's child, b's previous,
     // c's next and a's two flags.
+    Bytes none = recordBytes(0, 0);
     Bytes expected = fileHeader({"tarn::kova::NavigateTree", "tarn::kova::StringData"}) +
-                     Bytes{1, 0, 1, 14, 0, 0, 0, 0, 0, 2, 0, 2, 0, 0, 0, 'G', 'o', 8, 0, 0, 0, 0,
-                           0, 0, 0, 1,  8, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0,   0,   0, 0, 0, 0, 1,
-                           8, 0, 0, 0,  0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0,   0,   0, 0, 0, 0};
+                     Bytes{1, 0, 1} + recordBytes(0, 2, {2, 0, 0, 0, 'G', 'o'}) + none + Bytes{1} +
+                     none + none + Bytes{0, 1} + none + none + Bytes(5, 0);
     EXPECT_EQ(host.files["Menus/Main"], expected);
 
-    // Loaded, it has its current items and the cursor on the root; saved
-    // again it gives the same bytes.
-    FileHost other;
-    other.files = host.files;
-    other.init();
-    Object* loaded = nullptr;
-    ASSERT_TRUE(Object::loadNewStream(other, loaded, "Menus/Main"));
-    auto* copy = static_cast<NavigateTree*>(loaded);
-    ASSERT_EQ(other.findNamedObject("Menus/Main"), copy);
-    ASSERT_EQ(copy->actualClass(), NavigateTree::absoluteClass());
-    EXPECT_EQ(copy->focusHandle(), copy->root());
-    EXPECT_EQ(layout(*copy), "a*(c b*)");  // handles in reading order
-    char text[8];
-    EXPECT_EQ(copy->copyDescription(other, copy->root(), text, 8), 2);
-    EXPECT_STREQ(text, "Go");
-    other.files.clear();
-    ASSERT_TRUE(other.save());
-    EXPECT_EQ(other.files["Menus/Main"], expected);
-    other.exit();
-}
-
-TEST_F(TreeTest, ReplacingANamedDescriptionReachesTheItems) {
-    auto* named = new NavigateTree();
-    named->setName("Tree");
-    ASSERT_EQ(host.registerObject(named, nullptr), named);
-    build(host, *named, "a*(b*(c*))");
-    StringData* first = new StringData("First", "Label");
-    ASSERT_EQ(host.registerData(first, nullptr), first);
-    named->navigateTreeObject(h('c'))->description() = first;
+    // Re-registering a named description reaches the items of named trees.
+    named->navigateTreeObject(h('c'))->description() =
+        host.registerData(new StringData("First", "Label"), nullptr);
     EXPECT_EQ(host.reRegisterObject(new StringData("Second", "Label"), nullptr, true, false),
               nullptr);
-    char text[8];
-    EXPECT_EQ(named->copyDescription(host, h('c'), text, 8), 6);
-    EXPECT_STREQ(text, "Second");
+    EXPECT_EQ(described(*named, h('c')), "6 Second|");
 }
 
 // 200000 levels or siblings: a walk that recursed per item would run out of
 // stack (and the sanitizer build makes every frame larger).
 TEST_F(TreeTest, DeepAndLongTreesAreWalkedInLoops) {
     const int count = 200000;
-    int item = 0;
-    for (int i = 0; i < count; ++i)
-        item = tree->insertChildItemFirst(host, item);
-    describe(item, "Bottom");
-    Bytes bytes = saved(host, *tree);
-    // Per item: its flag, two null records (6 bytes each outside an object
-    // file) and two flags for its empty sibling sides; then the bottom's
-    // empty child flag, and the description's record in place of a null one.
-    EXPECT_EQ(bytes.size(), static_cast<std::size_t>(count) * 15 + 1 + 32);
-    NavigateTree* copy = make<NavigateTree>();
-    MemoryIStream in(bytes);
-    EXPECT_TRUE(copy->onLoad(host, in));
-    EXPECT_EQ(saved(host, *copy), bytes);
-    char text[8];
-    EXPECT_EQ(copy->copyDescription(host, count, text, 8), 6);  // the last read is the bottom
-    Object::clear(host, copy);  // the clearing walk frees the description at the bottom too
-    EXPECT_EQ(StringData::absoluteClass()->classInstanceCount(), 1);
-
-    for (int i = 0; i < count; ++i)
-        item = i ? plain->insertItemAfter(host, item) : plain->insertChildItemFirst(host, 0);
+    for (int i = 0, deep = 0, wide = 0; i < count; ++i) {
+        deep = tree->insertChildItemFirst(host, deep);
+        wide = i ? plain->insertItemAfter(host, wide) : plain->insertChildItemFirst(host, 0);
+    }
+    describe(count, "Bottom");
     plain->setFocus(count / 2);
-    bytes = saved(host, *plain);
-    EXPECT_EQ(bytes.size(), static_cast<std::size_t>(count) * 2 + 2);
-    Tree* longCopy = make<Tree>();
-    MemoryIStream longIn(bytes);
-    EXPECT_TRUE(longCopy->onLoad(host, longIn));
-    EXPECT_EQ(saved(host, *longCopy), bytes);
-    Object::clear(host, longCopy);
+    // Deep, per item: its flag, two null records (6 bytes each outside an
+    // object file) and two flags for its empty sibling sides; then the
+    // bottom's empty child flag, and the description's record in place of a
+    // null one. Long: each item's flag and empty child flag, and two ends.
+    // The last item read is the bottom; clearing frees its description.
+    for (Tree* t : {static_cast<Tree*>(tree), plain}) {
+        Bytes bytes = saved(*t);
+        EXPECT_EQ(bytes.size(), t == tree ? count * 15 + 33u : count * 2 + 2u);
+        Object* copy = nullptr;
+        ASSERT_TRUE(Object::create(host, copy, t->actualClass()));
+        MemoryIStream in(bytes);
+        EXPECT_TRUE(copy->onLoad(host, in) && saved(*static_cast<Tree*>(copy)) == bytes);
+        EXPECT_EQ(described(*static_cast<Tree*>(copy), count), t == tree ? "6 Bottom|" : "0 |");
+        Object::clear(host, copy);
+    }
+    EXPECT_EQ(StringData::absoluteClass()->classInstanceCount(), 1);
 }
 
 }  // namespace kova_test
