@@ -265,6 +265,7 @@ Event type: PreShow -> Event type: 2147483648 => 18:17: value 2147483648 is out 
 NameNode "a//b" {} => 1:10: the object name 'a//b' has an empty part (a separator at its start or end, or two in a row)
 NameNode "/a" {} => 1:10: the object name '/a' has an empty part (a separator at its start or end, or two in a row)
 Node {|    Next node: @"a/"|} => 2:16: the object name 'a/' has an empty part (a separator at its start or end, or two in a row)
+NameNode "M" {|    Next node: NameNode "M/P" {|        Next node: null|    }|} => 2:16: the name 'M/P' cannot be filed: a part of its directory names an object
 )";
 
 std::string lines(std::string text) {
@@ -297,7 +298,7 @@ TEST_F(TextFormTest, MalformedTextsAreReportedAtTheirPlace) {
         }
         cases.emplace_back(text, row.substr(arrow + 4));
     }
-    EXPECT_EQ(cases.size(), 53u);
+    EXPECT_EQ(cases.size(), 54u);
     for (const auto& c : cases)
         EXPECT_EQ(readError(c.first), "t.kova:" + c.second) << c.first.substr(0, 200);
 }

@@ -1,5 +1,6 @@
 #include "TextFormIStream.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -496,6 +497,14 @@ bool TextFormIStream::readFullRecord(System& system, Object*& reference, const S
         if (!named && !name.empty()) {
             return fail(
                 at, "this " + classToken(cls) + " cannot take the name " + quoteForMessage(name));
+        }
+        // A directory part that names an object already cannot be made, and
+        // the object would be filed in the root under its last part.
+        char fullName[256];
+        if (named && !name.empty() &&
+            system.copyObjectFullName(object, fullName, sizeof(fullName)) && name != fullName) {
+            return fail(at, "the name " + quoteForMessage(name) +
+                                " cannot be filed: a part of its directory names an object");
         }
         if (named && !isRoot && object->isStreamOwner()) {
             ownFiles_.push_back(object);
