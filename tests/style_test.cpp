@@ -40,30 +40,30 @@ protected:
         pipe.effect = &effect;
     }
     // Each glyph painted since the last call as "<character>@<position>
-    // left,top right,bottom", after checking that it is a plain record: an
-    // upright quadrilateral in the host's corner order, at the area's depth,
-    // within the clip, in the style's font.
+    // left,top", after checking that it is a plain record: an upright
+    // quadrilateral in the host's corner order, of the host's glyph size at
+    // the scale last told ("x<scale> " before the glyph where it changes; 1 at
+    // first), at the area's depth, within the clip, in the style's font.
     std::string glyphs(int font) {
         std::string out;
+        float scale = 1.0f;
         for (size_t i = 0; i < host.painted.size(); ++i) {
             const Vertex* v = host.painted[i].vertex;
+            const int c = host.glyphs[i];
             std::string l = printed(v[0].x), t = printed(v[0].y), r = printed(v[2].x),
                         b = printed(v[2].y);
             EXPECT_EQ(describePaint(host.painted[i]), l + "," + t + " " + r + "," + t + " " + r +
                                                           "," + b + " " + l + "," + b +
                                                           " z0.5 clip 0,0,200,200,0");
-            int c = host.glyphs[i];
+            const float s = (v[2].y - v[0].y) / (12.0f + static_cast<float>(font));
+            EXPECT_EQ(v[2].x - v[0].x, s * (c == 'W' ? 14.0f : 8.0f)) << i;
             EXPECT_EQ(host.calls[i], "charPaint " + std::to_string(c) + " " + std::to_string(font));
-            out += (i ? "; " : "") +
+            out += (i ? "; " : "") + (s != scale ? "x" + printed(scale = s) + " " : "") +
                    (c > 32 && c < 127 ? std::string(1, char(c)) : "#" + std::to_string(c)) + "@" +
-                   std::to_string(effect.positions[i]) + " " + l + "," + t + " " + r + "," + b;
+                   std::to_string(effect.positions[i]) + " " + l + "," + t;
         }
-        host.calls.clear();
-        host.painted.clear();
-        host.paints.clear();
-        host.glyphs.clear();
-        host.measured.clear();
-        effect.positions.clear();
+        host.calls.clear(), host.painted.clear(), host.paints.clear();
+        host.glyphs.clear(), host.measured.clear(), effect.positions.clear();
         return out;
     }
     std::string paint(Style* style, Data& text, int index = 0) {
@@ -98,57 +98,50 @@ TEST_F(StyleTest, EachStyleLaysOutItsGlyphs) {
     const Row rows[] = {
         // From the top left, base line 38; a line feed keeps the pen's x, a
         // carriage return goes back to the left edge.
-        {&plain, "AB\nC", 40, 50, "A@0 11,28 19,42; B@1 21,28 29,42; C@3 31,46 39,60"},
-        {&plain, "A\r\nB", 40, 50, "A@0 11,28 19,42; B@3 11,46 19,60"},
+        {&plain, "AB\nC", 40, 50, "A@0 11,28; B@1 21,28; C@3 31,46"},
+        {&plain, "A\r\nB", 40, 50, "A@0 11,28; B@3 11,46"},
         // The glyph that passes the right edge (50) is painted, then the line
         // wraps; a base line at the bottom (70) or below ends the text, but
         // the first line is always painted.
         {&plain, "WWWWWWW", 40, 50,
-         "W@0 11,28 25,42; W@1 27,28 41,42; W@2 43,28 57,42; W@3 11,46 25,60; W@4 27,46 41,60; "
-         "W@5 43,46 57,60"},
-        {&plain, "A\nB", 40, 10, "A@0 11,28 19,42"},
-        {&plain, "ABC", 40, 50, "A@0 11,28 19,42; B@1 21,28 29,42", 1},
-        {&single, "A\r\nB", 40, 50, "A@0 11,28 19,42; #32@2 21,28 29,42; B@3 31,28 39,42"},
+         "W@0 11,28; W@1 27,28; W@2 43,28; W@3 11,46; W@4 27,46; W@5 43,46"},
+        {&plain, "A\nB", 40, 10, "A@0 11,28"},
+        {&plain, "ABC", 40, 50, "A@0 11,28; B@1 21,28", 1},
+        {&single, "A\r\nB", 40, 50, "A@0 11,28; #32@2 21,28; B@3 31,28"},
         // Centred lines end at line feeds only, with no stop at the bottom;
         // a carriage return is neither measured nor painted.
-        {&centred, "AB\r\nW\n\nC", 100, 50,
-         "A@0 51,28 59,42; B@1 61,28 69,42; W@4 53,46 67,60; C@7 56,82 64,96"},
-        {&centred, "AB\nCD", 100, 50, "A@0 51,28 59,42; B@1 61,28 69,42", 1},
+        {&centred, "AB\r\nW\n\nC", 100, 50, "A@0 51,28; B@1 61,28; W@4 53,46; C@7 56,82"},
+        {&centred, "AB\nCD", 100, 50, "A@0 51,28; B@1 61,28", 1},
         // Right-aligned text is walked backwards from the right edge; the
         // last line is painted at the top.
-        {&right, "A\nB", 100, 50, "B@2 101,28 109,42; A@0 91,46 99,60"},
-        {&right, "A\r\nB", 100, 50, "B@3 101,28 109,42; A@0 101,46 109,60"},
-        {&right, "WWWWW", 30, 50,
-         "W@4 25,28 39,42; W@3 9,28 23,42; W@2 25,46 39,60; W@1 9,46 23,60"},
-        {&right, "A\n\nB", 100, 50, "B@3 101,28 109,42"},
-        {&right, "AB\nCD", 100, 50, "D@4 101,28 109,42; C@3 91,28 99,42", 1},
+        {&right, "A\nB", 100, 50, "B@2 101,28; A@0 91,46"},
+        {&right, "A\r\nB", 100, 50, "B@3 101,28; A@0 101,46"},
+        {&right, "WWWWW", 30, 50, "W@4 25,28; W@3 9,28; W@2 25,46; W@1 9,46"},
+        {&right, "A\n\nB", 100, 50, "B@3 101,28"},
+        {&right, "AB\nCD", 100, 50, "D@4 101,28; C@3 91,28", 1},
         // Scaled to fill the height on one line: 36 doubles every metric;
         // the glyph that passes the right edge is the last.
-        {&scaled, "WWWWW", 100, 36,
-         "W@0 12,36 40,64; W@1 44,36 72,64; W@2 76,36 104,64; W@3 108,36 136,64"},
-        {&scaled, "A\r\nB", 100, 36, "A@0 12,36 28,64; B@3 12,72 28,100"},
-        {&scaled, "AB\nCD", 100, 36, "A@0 12,36 28,64; B@1 32,36 48,64", 1},
+        {&scaled, "WWWWW", 100, 36, "x2 W@0 12,36; W@1 44,36; W@2 76,36; W@3 108,36"},
+        {&scaled, "A\r\nB", 100, 36, "x2 A@0 12,36; B@3 12,72"},
+        {&scaled, "AB\nCD", 100, 36, "x2 A@0 12,36; B@1 32,36", 1},
         // Centred and scaled: line breaks are glyphs too.
-        {&centredScaled, "A\nB", 100, 36, "A@0 32,36 48,64; #10@1 52,36 68,64; B@2 72,36 88,64"},
+        {&centredScaled, "A\nB", 100, 36, "x2 A@0 32,36; #10@1 52,36; B@2 72,36"},
         {&centredScaled, "WWWWWW", 100, 36,
-         "W@0 -34,36 -6,64; W@1 -2,36 26,64; W@2 30,36 58,64; W@3 62,36 90,64; W@4 94,36 122,64"},
-        {&centredScaled, "AB\nCD", 100, 36, "A@0 12,36 28,64; B@1 32,36 48,64", 1},
+         "x2 W@0 -34,36; W@1 -2,36; W@2 30,36; W@3 62,36; W@4 94,36"},
+        {&centredScaled, "AB\nCD", 100, 36, "x2 A@0 12,36; B@1 32,36", 1},
         // At a size of their own, on one line; a pen reaching the right edge
         // ends the text, with three dots beyond it for the single line.
-        {&sized, "A\rB", 100, 50,
-         "A@0 11.5,32 23.5,53; #13@1 26.5,32 38.5,53; B@2 41.5,32 53.5,53"},
-        {&sized, "AAA", 30, 50, "A@0 11.5,32 23.5,53; A@1 26.5,32 38.5,53"},
-        {&sized, "AB\nCD", 100, 50, "A@0 11.5,32 23.5,53; B@1 26.5,32 38.5,53", 1},
+        {&sized, "A\rB", 100, 50, "x1.5 A@0 11.5,32; #13@1 26.5,32; B@2 41.5,32"},
+        {&sized, "AAA", 30, 50, "x1.5 A@0 11.5,32; A@1 26.5,32"},
+        {&sized, "AB\nCD", 100, 50, "x1.5 A@0 11.5,32; B@1 26.5,32", 1},
         {&dotted, "AWA", 30, 50,
-         "A@0 11.5,32 23.5,53; W@1 26.5,32 47.5,53; .@1 50.5,32 62.5,53; .@1 65.5,32 77.5,53; "
-         ".@1 80.5,32 92.5,53"},
-        {&dotted, "AWA", 30, 50,
-         "A@0 11.5,32 23.5,53; W@1 26.5,32 47.5,53; .@1 50.5,32 62.5,53; .@1 65.5,32 77.5,53", 3},
+         "x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32; .@1 80.5,32"},
+        {&dotted, "AWA", 30, 50, "x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32", 3},
         // A line feed moves by the row distance, a wrap by the line height.
-        {&rows5, "A\nB", 100, 50, "A@0 11,28 19,42; B@2 21,33 29,47"},
-        {&rows0, "WWA", 30, 50, "W@0 11,28 25,42; W@1 27,28 41,42; A@2 11,46 19,60"},
-        {&rows32, "A\nB", 100, 50, "A@0 11,28 19,42"},
-        {&rows31, "A\nB", 100, 50, "A@0 11,28 19,42; B@2 21,59 29,73"},
+        {&rows5, "A\nB", 100, 50, "A@0 11,28; B@2 21,33"},
+        {&rows0, "WWA", 30, 50, "W@0 11,28; W@1 27,28; A@2 11,46"},
+        {&rows32, "A\nB", 100, 50, "A@0 11,28"},
+        {&rows31, "A\nB", 100, 50, "A@0 11,28; B@2 21,59"},
     };
     for (const Row& row : rows) {
         area.width = row.width;
@@ -169,13 +162,13 @@ TEST_F(StyleTest, StylesReadTheirTextsOwnWay) {
     StringData first("AB"), second("XYZ");
     list.list()->appendObject(host, &first);
     list.list()->appendObject(host, &second);
-    EXPECT_EQ(paint(&right, list, 1), "Y@1 101,28 109,42; X@0 91,28 99,42");
+    EXPECT_EQ(paint(&right, list, 1), "Y@1 101,28; X@0 91,28");
 
     area.height = 36.0f;
     WstringData bytes(wide(u"\u0141\u00E9\u0200Z"));
     Style::paint(host, &centred, area, &clip, pipe, &bytes, 0);
     EXPECT_EQ(host.measured, (Ints{'A', -23, 'A', -23}));
-    EXPECT_EQ(glyphs(2), "A@0 42,36 58,64; #-23@1 62,36 78,64");
+    EXPECT_EQ(glyphs(2), "x2 A@0 42,36; #-23@1 62,36");
     area.width = 1.0e6f;
     StringData longText(std::string(1100, 'A').c_str());
     Style::paint(host, &centred, area, &clip, pipe, &longText, 0);
@@ -250,12 +243,12 @@ TEST_F(StyleTest, TextNodesPaintTheirVariables) {
     };
     const Row rows[] = {
         {"TextNode { Next node: null String: null Style: Style { Font handle: \"1\" } }", 1, ""},
-        {"TextNode { Next node: null String: IntData { Value <do not edit>: 42 } "
-         "Style: Style { Font handle: \"1\" } }",
-         1, "4@0 11,27 19,40; 2@1 21,27 29,40"},
+        {"TextNode { Next node: null String: IntData { Value <do not edit>: 42 } Style: Style { "
+         "Font handle: \"1\" } }",
+         1, "4@0 11,27; 2@1 21,27"},
         {"TextNode { Next node: null String: StringData { String <do not edit>: \"Hi\\nyou\" } "
          "Style: null }",
-         0, "H@0 11,26 19,38; i@1 21,26 29,38; y@3 31,42 39,54; o@4 41,42 49,54; u@5 51,42 59,54"},
+         0, "H@0 11,26; i@1 21,26; y@3 31,42; o@4 41,42; u@5 51,42"},
     };
     area.width = 300.0f;
     for (const Row& row : rows) {
