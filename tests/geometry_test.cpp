@@ -1,6 +1,8 @@
 // The paint records and their operations.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "test_support.h"
 
 namespace kova_test {
@@ -9,12 +11,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 TEST(GeometryTest, RectanglesClipToEachOther) {
-    struct Row {
-        Rectangle area, clip;
-        bool overlaps;
-        Floats expected;
-    };
-    const Row rows[] = {
+    const std::tuple<Rectangle, Rectangle, bool, Floats> rows[] = {
         {{0, 0, 100, 50, 7}, {20, -10, 200, 30, 0}, true, {20, 0, 80, 20, 7}},
         {{-50, -50, 200, 200, 0}, {0, 10, 20, 30, 0}, true, {0, 10, 20, 30, 0}},
         {{0, 0, 10, 10, 0}, {10, 0, 10, 10, 0}, true, {10, 0, 0, 10, 0}},
@@ -25,10 +22,9 @@ TEST(GeometryTest, RectanglesClipToEachOther) {
         {{0, 0, 10, 10, 3}, {-11, 0, 10, 10, 0}, false, {0, 0, 10, 10, 3}},
         {{0, 0, 10, 10, 3}, {0, -20, 10, 10, 0}, false, {0, 0, 10, 10, 3}},
     };
-    for (const Row& row : rows) {
-        Rectangle area = row.area;
-        EXPECT_EQ(area.clipTo(row.clip), row.overlaps) << describeArea(row.clip);
-        EXPECT_EQ(valuesOf(area), row.expected) << describeArea(row.clip);
+    for (auto [area, clip, overlaps, expected] : rows) {
+        EXPECT_EQ(area.clipTo(clip), overlaps) << describeArea(clip);
+        EXPECT_EQ(valuesOf(area), expected) << describeArea(clip);
     }
 }
 

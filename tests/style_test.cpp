@@ -4,6 +4,8 @@
 // nodes that paint variables.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "test_support.h"
 
 namespace kova_test {
@@ -183,18 +185,18 @@ TEST_F(StyleTest, MeasuresWithTheHostsMetrics) {
     Style body("Body", 2);
     SizeStyle sized("Sized", 2, 3.0f);
     StringData text("AW");
-    EXPECT_EQ((Floats{body.characterWidth(host, 'A'), sized.characterWidth(host, 'W'),
-                      Style::characterWidth(host, nullptr, 'W'), body.stringWidth(host, "AWA"),
-                      sized.stringWidth(host, wide(u"\u0100W")), body.stringWidth(host, &text, 0),
-                      Style::stringWidth(host, &body, "\xE9"), body.scale(), sized.scale(),
-                      Style::stringWidth(host, nullptr, "AW"),
-                      Style::stringWidth(host, nullptr, wide(u"AW")),
-                      Style::stringWidth(host, nullptr, &text, 0),
-                      body.stringWidth(host, static_cast<Data*>(nullptr), 0),
-                      body.stringWidth(host, static_cast<const char*>(nullptr)),
-                      body.stringWidth(host, static_cast<const unsigned short*>(nullptr)),
-                      body.stringWidth(host, "")}),
-              (Floats{10, 16, 16, 36, 26, 26, 10, 1, 3, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(
+        (Floats{body.characterWidth(host, 'A'), sized.characterWidth(host, 'W'),
+                Style::characterWidth(host, nullptr, 'W'), body.stringWidth(host, "AWA"),
+                sized.stringWidth(host, wide(u"\u0100W")), body.stringWidth(host, &text, 0),
+                Style::stringWidth(host, &body, "\xE9"), Style::stringWidth(host, nullptr, "AW"),
+                Style::stringWidth(host, nullptr, wide(u"AW")),
+                Style::stringWidth(host, nullptr, &text, 0),
+                body.stringWidth(host, static_cast<Data*>(nullptr), 0),
+                body.stringWidth(host, static_cast<const char*>(nullptr)),
+                body.stringWidth(host, static_cast<const unsigned short*>(nullptr)),
+                body.stringWidth(host, "")}),
+        (Floats{10, 16, 16, 36, 26, 26, 10, 0, 0, 0, 0, 0, 0, 0}));
     // Nothing to measure asks the host nothing.
     EXPECT_EQ(host.measured, (Ints{'A', 'W', 'W', 'A', 'W', 'A', 0x100, 'W', 'A', 'W', -23}));
     EXPECT_EQ(host.measuredFont, 2);
@@ -236,12 +238,7 @@ TEST_F(StyleTest, PaintsPlainAndFormattedTexts) {
 // Text nodes paint their variable's text with their style (or the system
 // style), from the top left of the area; without a variable, nothing.
 TEST_F(StyleTest, TextNodesPaintTheirVariables) {
-    struct Row {
-        const char* node;
-        int font;
-        std::string expected;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, int, std::string> rows[] = {
         {"TextNode { Next node: null String: null Style: Style { Font handle: \"1\" } }", 1, ""},
         {"TextNode { Next node: null String: IntData { Value <do not edit>: 42 } Style: Style { "
          "Font handle: \"1\" } }",
@@ -251,10 +248,10 @@ TEST_F(StyleTest, TextNodesPaintTheirVariables) {
          0, "H@0 11,26; i@1 21,26; y@3 31,42; o@4 41,42; u@5 51,42"},
     };
     area.width = 300.0f;
-    for (const Row& row : rows) {
-        Object* node = readObject(host, row.node);
+    for (const auto& [text, font, expected] : rows) {
+        Object* node = readObject(host, text);
         static_cast<Node*>(node)->onPaint(host, host.mode(), area, &clip, pipe);
-        EXPECT_EQ(glyphs(row.font), row.expected) << row.node;
+        EXPECT_EQ(glyphs(font), expected) << text;
         Object::clear(host, node);
     }
 }
