@@ -131,7 +131,8 @@ protected:
     }
     // The paint and the probes each search finds, as "all|focused|hidden".
     std::string seen() {
-        std::string out = joinedLines(host.painting) + " found ";
+        std::string out =
+            joinedLines(host.painting) + (host.painting.empty() ? "" : " ") + "found ";
         for (int search : {0, 1, 2}) {
             Walk walk(search);
             walk.iterate(host, host.firstNode(), host.clipRect(), host.mode());
@@ -140,22 +141,17 @@ protected:
         return out;
     }
 
-    // One step of a timeline: an action ("move x y", "press b", "release b",
-    // "lock", "unlock", "set <variable> v", "path <screen letter or -> in
-    // out inWait outWait [over]", "do <action number>", or "disabled parent"
-    // to update under a disabled mode), then an update of elapsed seconds
-    // and a paint; the events of the update, and the state then.
-    struct Step {
-        std::string action;
-        float elapsed;
-        std::string events;
-        std::string state;
-    };
-    void run(const std::vector<Step>& steps) {
-        for (const Step& step : steps) {
-            std::istringstream in(step.action);
+    // A timeline, one step a line: an action ("wait", "move x y", "press b",
+    // "release b", "lock", "unlock", "set <variable> v", "path <screen letter
+    // or -> in out inWait outWait [over]", "do <action number>", or "disabled
+    // parent" to update under a disabled mode) | the seconds of the update
+    // that follows | the events of that update | the state after a paint.
+    void run(const std::string& steps) {
+        for (const Lines& step : tableRows(steps)) {
+            ASSERT_EQ(step.size(), 4u) << step[0];
+            std::istringstream in(step[0]);
             const Lines w{std::istream_iterator<std::string>(in), {}};
-            const std::string verb = w.empty() ? "" : w[0];
+            const std::string verb = w[0];
             auto number = [&](size_t i) { return std::strtof(w[i].c_str(), nullptr); };
             EventData press{Event::ButtonPress, 0, 1.0f, 1.0f, 0.0f};
             if (verb == "move") host.pointerMove(number(1), number(2));
@@ -176,10 +172,10 @@ protected:
             Mode disabled(0.0f, 0.0f, false);
             EXPECT_TRUE(verb == "disabled"
                             ? host.firstNode()->iterateUpdate(host, disabled, host.clipRect(), 0.0f)
-                            : host.update(step.elapsed));
+                            : host.update(std::strtof(step[1].c_str(), nullptr)));
             paint();
-            EXPECT_EQ(joinedLines(host.events), step.events) << step.action;
-            EXPECT_EQ(state(), step.state) << step.action;
+            EXPECT_EQ(joinedLines(host.events), step[2]) << step[0];
+            EXPECT_EQ(state(), step[3]) << step[0];
         }
     }
 
@@ -211,8 +207,7 @@ TEST_F(NodeTest, LayoutsHandOnAreasDepthsAndClips) {
          "Next node: null Z: null } X: 700 Y: 0 Width: 50 Height: 50 Transformed node: ClipNode { "
          "Next node: <5> } } X: 600 Y: -20 Width: 100 Height: 100 Transformed node: ClipNode { "
          "Next node: PaintProbe { Next node: PictureUVNode { Next node: null Picture: \"6\" U: "
-         "0.25 V: "
-         "0.5 Width: 0.5 Height: 0.25 } Picture: \"4\" } } } }",
+         "0.25 V: 0.5 Width: 0.5 Height: 0.25 } Picture: \"4\" } } } }",
          {"picture 4: 280,-260 380,-260 380,-160 280,-160 clip 280,-240,40,80,0",
           "picture 6: 280,-260 380,-260 380,-160 280,-160 uv 0.25,0.5|0.75,0.5|0.75,0.75|0.25,0.75 "
           "clip 280,-240,40,80,0",
@@ -256,21 +251,21 @@ TEST_F(NodeTest, OwnModesFollowThePointerOverTime) {
         "Width: 50 Height: 50 Transformed node: <2> }");
     state = [&] { return levels(x->mode()) + " " + levels(x->nextNode(0)->mode()); };
     host.updates = false;
-    run({{"", 0, "3 GainFocus, 3 PointerIn", "1/1 2/1"},
-         {"move -200 -120", 0, "2 GainFocus, 2 PointerIn, 3 PointerMove", "2/1 2/1"},
-         {"", 0.1f, "", "2/1.3 2/1.3"}});
+    run(R"(
+        wait | 0 | 3 GainFocus, 3 PointerIn | 1/1 2/1
+        move -200 -120 | 0 | 2 GainFocus, 2 PointerIn, 3 PointerMove | 2/1 2/1
+        wait | 0.1 |  | 2/1.3 2/1.3)");
     // With an effect outside, each region paints through a new element that
     // tells its mode's direction and level.
     EXPECT_EQ(joinedLines(host.painting), "2 mode 3 1.3 pipe 2, 3 mode 3 1.3 pipe 2");
-    run({{"", 0.3f, "", "2/2 2/2"},
-         {"move -200 -150", 0, "2 LostFocus, 2 PointerOut, 3 PointerMove", "1/2 2/2"},
-         // Off the screen: over the translated area, but not over the screen.
-         {"move 0 400", 0.1f, "3 LostFocus, 3 PointerOut", "1/1.7 1/2"},
-         {"", 0.1f, "", "1/1.4 1/1.7"},
-         {"move -200 -120", 0, "2 GainFocus, 2 PointerIn, 3 GainFocus, 3 PointerIn", "2/1.4 2/1.7"},
-         {"disabled parent", 0, "2 LostFocus, 2 Disable, 3 LostFocus, 3 Disable", "0/1.4 0/1.7"},
-         {"", 0, "2 Enable, 2 GainFocus, 2 PointerIn, 3 Enable, 3 GainFocus, 3 PointerIn",
-          "2/1.4 2/1.7"}});
+    run(R"(
+        wait | 0.3 |  | 2/2 2/2
+        move -200 -150 | 0 | 2 LostFocus, 2 PointerOut, 3 PointerMove | 1/2 2/2
+        move 0 400 | 0.1 | 3 LostFocus, 3 PointerOut | 1/1.7 1/2
+        wait | 0.1 |  | 1/1.4 1/1.7
+        move -200 -120 | 0 | 2 GainFocus, 2 PointerIn, 3 GainFocus, 3 PointerIn | 2/1.4 2/1.7
+        disabled parent | 0 | 2 LostFocus, 2 Disable, 3 LostFocus, 3 Disable | 0/1.4 0/1.7
+        wait | 0 | 2 Enable, 2 GainFocus, 2 PointerIn, 3 Enable, 3 GainFocus, 3 PointerIn | 2/1.4 2/1.7)");
 }
 
 // transform (0, 0, 200 x 200) [drag window (10, 10, 50 x 50) [6]]: input
@@ -289,18 +284,19 @@ TEST_F(NodeTest, WindowsAreDraggedWhileSelectIsHeld) {
                (window->isDragging() ? " dragging " : " ") + printed(parent->mode()->targetLevel());
     };
     host.updates = false;
-    run({{"press 1", 0, "", "10,10 1"},
-         {"move -300 -220", 0, "6 GainFocus, 6 PointerIn, 6 GainFocus, 6 PointerIn", "10,10 2"},
-         {"press 2", 0, "6 ButtonPress", "10,10 2"},
-         {"press 1", 0, "6 ButtonPress", "10,10 dragging 3"},
-         {"move -295 -223", 0.1f, "6 PointerMove, 6 PointerMove", "15,7 dragging 3"},
-         {"release 1", 0, "6 ButtonRelease", "15,7 2"},
-         {"move -280 -200", 0.1f, "6 PointerMove, 6 PointerMove", "15,7 2"},
-         {"press 1", 0, "6 ButtonPress", "15,7 dragging 3"},
-         {"lock", 0, "", "15,7 dragging 3"},
-         {"move -100 -200", 0.1f, "6 PointerOut, 6 PointerOut", "15,7 dragging 3"},
-         {"move -90 -200", 0.1f, "6 PointerMoveOut, 6 PointerMoveOut", "205,7 dragging 3"},
-         {"unlock", 0, "6 LostFocus, 6 LostFocus", "205,7 dragging 3"}});
+    run(R"(
+        press 1 | 0 |  | 10,10 1
+        move -300 -220 | 0 | 6 GainFocus, 6 PointerIn, 6 GainFocus, 6 PointerIn | 10,10 2
+        press 2 | 0 | 6 ButtonPress | 10,10 2
+        press 1 | 0 | 6 ButtonPress | 10,10 dragging 3
+        move -295 -223 | 0.1 | 6 PointerMove, 6 PointerMove | 15,7 dragging 3
+        release 1 | 0 | 6 ButtonRelease | 15,7 2
+        move -280 -200 | 0.1 | 6 PointerMove, 6 PointerMove | 15,7 2
+        press 1 | 0 | 6 ButtonPress | 15,7 dragging 3
+        lock | 0 |  | 15,7 dragging 3
+        move -100 -200 | 0.1 | 6 PointerOut, 6 PointerOut | 15,7 dragging 3
+        move -90 -200 | 0.1 | 6 PointerMoveOut, 6 PointerMoveOut | 205,7 dragging 3
+        unlock | 0 | 6 LostFocus, 6 LostFocus | 205,7 dragging 3)");
     EXPECT_EQ(host.paints, Lines{"picture 6: -115,-233 -65,-233 -65,-183 -115,-183"});
 }
 
@@ -314,29 +310,24 @@ TEST_F(NodeTest, CullNodesFadeTheirChainInAndOut) {
     root.showDirection = -1.0f;
     root.showLevel = 0.5f;
     root.modeLevel = 2.0f;
-    run({{"", 0.5f, "", " found ||"},
-         {"set Shown 1", 0.5f, "1 PreWaitShow, 1 PreShow, 1 update",
-          "1 show -1 0.125 mode 1 2 pipe 2 found ||"},
-         {"", 1, "1 update", "1 show -1 0.375 mode 1 2 pipe 2 found ||"},
-         {"", 0.5f, "1 PostShow, 1 update", "1 show -1 0.5 mode 0 2 pipe 1 found 1|1|1"},
-         {"set Shown 0", 0.25f, "1 PreWaitHide, 1 PreHide, 1 update",
-          "1 show -1 0.375 mode -1 2 pipe 2 found ||"},
-         {"set Shown 1", 0.25f, "1 update", "1 show -1 0.4375 mode 1 2 pipe 2 found ||"},
-         {"", 0.25f, "1 PostShow, 1 update", "1 show -1 0.5 mode 0 2 pipe 1 found 1|1|1"},
-         {"set Shown 0", 1, "1 PreWaitHide, 1 PreHide, 1 PostHide", " found ||"},
-         {"set Shown 1", 1, "1 PreWaitShow, 1 PreShow, 1 update",
-          "1 show -1 0.25 mode 1 2 pipe 2 found ||"},
-         {"set Shown 0", 0.25f, "1 update", "1 show -1 0.125 mode -1 2 pipe 2 found ||"},
-         {"", 0.25f, "1 PostHide", " found ||"}});
+    run(R"(
+        wait | 0.5 |  | found ||
+        set Shown 1 | 0.5 | 1 PreWaitShow, 1 PreShow, 1 update | 1 show -1 0.125 mode 1 2 pipe 2 found ||
+        wait | 1 | 1 update | 1 show -1 0.375 mode 1 2 pipe 2 found ||
+        wait | 0.5 | 1 PostShow, 1 update | 1 show -1 0.5 mode 0 2 pipe 1 found 1|1|1
+        set Shown 0 | 0.25 | 1 PreWaitHide, 1 PreHide, 1 update | 1 show -1 0.375 mode -1 2 pipe 2 found ||
+        set Shown 1 | 0.25 | 1 update | 1 show -1 0.4375 mode 1 2 pipe 2 found ||
+        wait | 0.25 | 1 PostShow, 1 update | 1 show -1 0.5 mode 0 2 pipe 1 found 1|1|1
+        set Shown 0 | 1 | 1 PreWaitHide, 1 PreHide, 1 PostHide | found ||
+        set Shown 1 | 1 | 1 PreWaitShow, 1 PreShow, 1 update | 1 show -1 0.25 mode 1 2 pipe 2 found ||
+        set Shown 0 | 0.25 | 1 update | 1 show -1 0.125 mode -1 2 pipe 2 found ||
+        wait | 0.25 | 1 PostHide | found ||)");
     // Without a variable it shows at once.
     show(
         "CullNode { Next node: PaintProbe { Next node: <2> Picture: \"1\" } Data: null In time: 0 "
-        "Out "
-        "time: 0 }");
-    run({{"", 0,
-          "1 PreWaitShow, 2 PreWaitShow, 1 PreShow, 2 PreShow, 1 PostShow, 2 PostShow, 1 update, 2 "
-          "update",
-          "1 show -1 0.5 mode 0 2 pipe 1, 2 show -1 0.5 mode 0 2 pipe 1 found 12|12|12"}});
+        "Out time: 0 }");
+    run(R"(
+        wait | 0 | 1 PreWaitShow, 2 PreWaitShow, 1 PreShow, 2 PreShow, 1 PostShow, 2 PostShow, 1 update, 2 update | 1 show -1 0.5 mode 0 2 pipe 1, 2 show -1 0.5 mode 0 2 pipe 1 found 12|12|12)");
 }
 
 // disable ("On") -> 1: a variable of 0 takes the chain's mode to the
@@ -346,15 +337,15 @@ TEST_F(NodeTest, DisableNodesDisableTheirChain) {
     auto* disable =
         static_cast<DisableNode*>(show("DisableNode { Next node: <1> Disable data: On=0 }"));
     EXPECT_FALSE(disable->isEnabled());  // settled as soon as it is loaded
-    run({{"", 0, "1 Disable, 1 update", "1 mode -3 1 pipe 2 found 1||"},
-         {"set On 1", 0, "1 Enable, 1 GainFocus, 1 update", "1 mode 3 1 pipe 2 found 1|1|1"},
-         {"", 1, "1 update", "1 mode 0 2 pipe 2 found 1|1|1"},
-         {"set On 0", 0.1f, "1 LostFocus, 1 Disable, 1 update", "1 mode -3 2 pipe 2 found 1||"},
-         {"", 0.1f, "1 update", "1 mode -3 1.7 pipe 2 found 1||"},
-         {"", 1, "1 update", "1 mode 0 0 pipe 2 found 1||"},
-         {"set On 1", 0, "1 Enable, 1 GainFocus, 1 update", "1 mode 3 0 pipe 2 found 1|1|1"},
-         {"disabled parent", 0, "1 LostFocus, 1 Disable, 1 update",
-          "1 mode 0 0 pipe 2 found 1|1|1"}});
+    run(R"(
+        wait | 0 | 1 Disable, 1 update | 1 mode -3 1 pipe 2 found 1||
+        set On 1 | 0 | 1 Enable, 1 GainFocus, 1 update | 1 mode 3 1 pipe 2 found 1|1|1
+        wait | 1 | 1 update | 1 mode 0 2 pipe 2 found 1|1|1
+        set On 0 | 0.1 | 1 LostFocus, 1 Disable, 1 update | 1 mode -3 2 pipe 2 found 1||
+        wait | 0.1 | 1 update | 1 mode -3 1.7 pipe 2 found 1||
+        wait | 1 | 1 update | 1 mode 0 0 pipe 2 found 1||
+        set On 1 | 0 | 1 Enable, 1 GainFocus, 1 update | 1 mode 3 0 pipe 2 found 1|1|1
+        disabled parent | 0 | 1 LostFocus, 1 Disable, 1 update | 1 mode 0 0 pipe 2 found 1|1|1)");
 }
 
 // sticky ("V" against 3) -> 1: while the variable holds the value the
@@ -365,14 +356,15 @@ TEST_F(NodeTest, StickyNodesHoldTheirChainAtLevelFour) {
         return levels(sticky->mode()) + (sticky->mode()->isInside() ? " inside " : " ") +
                joinedLines(host.painting);
     };
-    run({{"", 0, "1 GainFocus, 1 PointerIn, 1 update", "4/1 inside 1 mode 3 1 pipe 2"},
-         {"", 0.5f, "1 update", "4/2.5 inside 1 mode 3 2.5 pipe 2"},
-         {"", 0.5f, "1 update", "4/4 inside 1 mode 0 4 pipe 2"},
-         {"set V 1", 0, "1 update", "2/4 inside 1 mode -3 4 pipe 2"},
-         {"", 0.5f, "1 update", "2/2.5 inside 1 mode -3 2.5 pipe 2"},
-         {"set V 3", 0, "1 update", "4/2.5 inside 1 mode 3 2.5 pipe 2"},
-         {"move 10 10", 0, "1 PointerMove, 1 update", "4/2.5 inside 1 mode 3 2.5 pipe 2"},
-         {"disabled parent", 0, "1 LostFocus, 1 Disable, 1 update", "0/2.5 1 mode -3 2.5 pipe 2"}});
+    run(R"(
+        wait | 0 | 1 GainFocus, 1 PointerIn, 1 update | 4/1 inside 1 mode 3 1 pipe 2
+        wait | 0.5 | 1 update | 4/2.5 inside 1 mode 3 2.5 pipe 2
+        wait | 0.5 | 1 update | 4/4 inside 1 mode 0 4 pipe 2
+        set V 1 | 0 | 1 update | 2/4 inside 1 mode -3 4 pipe 2
+        wait | 0.5 | 1 update | 2/2.5 inside 1 mode -3 2.5 pipe 2
+        set V 3 | 0 | 1 update | 4/2.5 inside 1 mode 3 2.5 pipe 2
+        move 10 10 | 0 | 1 PointerMove, 1 update | 4/2.5 inside 1 mode 3 2.5 pipe 2
+        disabled parent | 0 | 1 LostFocus, 1 Disable, 1 update | 0/2.5 1 mode -3 2.5 pipe 2)");
 }
 
 // A node made its own descendant ends every walk at the depth limit, which
@@ -413,8 +405,8 @@ TEST_F(NodeTest, WalksThroughALoopEndAtTheDepthLimit) {
 // hidden too.
 TEST_F(NodeTest, PathsSwitchScreensFrameByFrame) {
     PathNode* path = paths();
-    run({{"path A 0 0 0 0", 0, "1 PreWaitShow, 1 PreShow, 1 PostShow, 1 GainFocus, 1 PointerIn",
-          "1 pipe 1 found 1|1|"}});
+    run(R"(
+        path A 0 0 0 0 | 0 | 1 PreWaitShow, 1 PreShow, 1 PostShow, 1 GainFocus, 1 PointerIn | 1 pipe 1 found 1|1|)");
     // The switch waits for the next update; asking again for the same
     // screen changes nothing, not even the times.
     path->setPath(screen("B"), 1.0f, 0.5f, 0.5f, 0.0f, false);
@@ -423,41 +415,31 @@ TEST_F(NodeTest, PathsSwitchScreensFrameByFrame) {
     EXPECT_EQ(state(), "1 pipe 1 found 1|1|");
     ReferenceRecorder pending, hiding;
     EXPECT_TRUE(path->onClear(host, pending));
-    run({{"", 0.25f, "1 PreWaitHide, 1 PreHide, 2 PreWaitShow, 1 LostFocus",
-          "1 show -1 0.5 pipe 2 found 12|2|1"}});
+    run(R"(
+        wait | 0.25 | 1 PreWaitHide, 1 PreHide, 2 PreWaitShow, 1 LostFocus | 1 show -1 0.5 pipe 2 found 12|2|1)");
     EXPECT_TRUE(path->onRegister(host, hiding));
-    run({{"", 0.25f, "1 PostHide, 2 PreShow", " found 2|2|"},
-         {"", 0.25f, "", "2 show 1 0.25 pipe 2 found 2|2|"},
-         {"", 0.5f, "", "2 show 1 0.75 pipe 2 found 2|2|"},
-         {"", 0.25f, "2 PostShow", "2 pipe 1 found 2|2|"}});
+    run(R"(
+        wait | 0.25 | 1 PostHide, 2 PreShow | found 2|2|
+        wait | 0.25 |  | 2 show 1 0.25 pipe 2 found 2|2|
+        wait | 0.5 |  | 2 show 1 0.75 pipe 2 found 2|2|
+        wait | 0.25 | 2 PostShow | 2 pipe 1 found 2|2|)");
     EXPECT_EQ(pending.seen, (std::vector<Object*>{screen("A"), screen("B")}));
     EXPECT_EQ(hiding.seen, (std::vector<Object*>{screen("B"), screen("B"), screen("A")}));
-    run({{"path A 0.5 0.5 0 0 over", 0.25f,
-          "2 PreWaitHide, 2 PreHide, 1 PreWaitShow, 1 PreShow, 2 LostFocus",
-          "2 show -1 0.5 pipe 2, 1 show 1 0.5 pipe 2 found 21|1|2"},
-         {"", 0.25f, "2 PostHide, 1 PostShow", "1 pipe 1 found 1|1|"},
-         {"path B 1 1 0 0", 0.25f,
-          "1 PreWaitHide, 1 PreHide, 2 PreWaitShow, 2 PreShow, 1 LostFocus",
-          "2 show 1 0.25 pipe 2, 1 show -1 0.75 pipe 2 found 12|2|1"}});
+    run(R"(
+        path A 0.5 0.5 0 0 over | 0.25 | 2 PreWaitHide, 2 PreHide, 1 PreWaitShow, 1 PreShow, 2 LostFocus | 2 show -1 0.5 pipe 2, 1 show 1 0.5 pipe 2 found 21|1|2
+        wait | 0.25 | 2 PostHide, 1 PostShow | 1 pipe 1 found 1|1|
+        path B 1 1 0 0 | 0.25 | 1 PreWaitHide, 1 PreHide, 2 PreWaitShow, 2 PreShow, 1 LostFocus | 2 show 1 0.25 pipe 2, 1 show -1 0.75 pipe 2 found 12|2|1)");
     // A switch during a switch first finishes the old one: every screen
     // hears each of its events once and in order. Times and frames that are
     // no numbers cannot stall a path: such a time is instant, such a frame
     // passes no time.
-    run({{"path C 1 1 0 0", 0.25f,
-          "1 PostHide, 2 PostShow, 2 PreWaitHide, 2 PreHide, 3 PreWaitShow, 3 PreShow, 2 LostFocus",
-          "3 show 1 0.25 pipe 2, 2 show -1 0.75 pipe 2 found 23|3|2"},
-         {"path A 0 0 0 0", 0.25f,
-          "2 PostHide, 3 PostShow, 3 PreWaitHide, 3 PreHide, 3 PostHide, 1 PreWaitShow, 1 PreShow, "
-          "1 PostShow",
-          "1 pipe 1 found 1|1|"},
-         {"path - 0.5 0.5 0 0", 0.25f, "1 PreWaitHide, 1 PreHide, 1 LostFocus",
-          "1 show -1 0.5 pipe 2 found 1||1"},
-         {"", 0.25f, "1 PostHide", " found ||"},
-         {"path B nan 0 0 0", std::nanf(""), "2 PreWaitShow, 2 PreShow, 2 PostShow",
-          "2 pipe 1 found 2|2|"},
-         {"path C 1 1 0 0", 0.25f,
-          "2 PreWaitHide, 2 PreHide, 3 PreWaitShow, 3 PreShow, 2 LostFocus",
-          "3 show 1 0.25 pipe 2, 2 show -1 0.75 pipe 2 found 23|3|2"}});
+    run(R"(
+        path C 1 1 0 0 | 0.25 | 1 PostHide, 2 PostShow, 2 PreWaitHide, 2 PreHide, 3 PreWaitShow, 3 PreShow, 2 LostFocus | 3 show 1 0.25 pipe 2, 2 show -1 0.75 pipe 2 found 23|3|2
+        path A 0 0 0 0 | 0.25 | 2 PostHide, 3 PostShow, 3 PreWaitHide, 3 PreHide, 3 PostHide, 1 PreWaitShow, 1 PreShow, 1 PostShow | 1 pipe 1 found 1|1|
+        path - 0.5 0.5 0 0 | 0.25 | 1 PreWaitHide, 1 PreHide, 1 LostFocus | 1 show -1 0.5 pipe 2 found 1||1
+        wait | 0.25 | 1 PostHide | found ||
+        path B nan 0 0 0 | nan | 2 PreWaitShow, 2 PreShow, 2 PostShow | 2 pipe 1 found 2|2|
+        path C 1 1 0 0 | 0.25 | 2 PreWaitHide, 2 PreHide, 3 PreWaitShow, 3 PreShow, 2 LostFocus | 3 show 1 0.25 pipe 2, 2 show -1 0.75 pipe 2 found 23|3|2)");
     EXPECT_EQ(levels(path->mode()), "2/1.75");  // back to level 1 at the switch, rising
     // Only screens may stand in the slot. Hidden as a whole, a path lets go
     // of what was under way; setNextNode shows a screen at once.
@@ -469,9 +451,11 @@ TEST_F(NodeTest, PathsSwitchScreensFrameByFrame) {
     host.events.clear();
     hide.iterate(host, host.firstNode(), host.clipRect(), host.mode());
     EXPECT_EQ(host.events, (Lines{"2 PostHide", "3 PostHide"}));
-    run({{"", 0.25f, "", "3 pipe 1 found 3|3|"}});
+    run(R"(
+        wait | 0.25 |  | 3 pipe 1 found 3|3|)");
     path->setNextNode(0, screen("A"));
-    run({{"", 0.25f, "", "1 pipe 1 found 1|1|"}});
+    run(R"(
+        wait | 0.25 |  | 1 pipe 1 found 1|1|)");
 }
 
 // Stack paths remember the screens they come from: pushes and pops, going
@@ -498,21 +482,18 @@ TEST_F(NodeTest, StackPathsPushAndPopScreens) {
     state = [&] {
         return seen() + " stack " + std::to_string(StackPathNode::PathStack::count(path->stack()));
     };
-    auto switched = [](const char* from, const char* to) {
-        return std::string(from) + " PreWaitHide, " + from + " PreHide, " + from + " PostHide, " +
-               to + " PreWaitShow, " + to + " PreShow, " + to + " PostShow";
-    };
-    run({{"path A 0 0 0 0", 0, "1 PreWaitShow, 1 PreShow, 1 PostShow, 1 GainFocus, 1 PointerIn",
-          "1 pipe 1 found 1|1| stack 0"},
-         {"do 0", 0, switched("1", "2"), "2 pipe 1 found 2|2| stack 1"},
-         {"do 1", 0, switched("2", "3"), "3 pipe 1 found 3|3| stack 2"},
-         {"do 2", 0, switched("3", "2"), "2 pipe 1 found 2|2| stack 1"}});
+    run(R"(
+        path A 0 0 0 0 | 0 | 1 PreWaitShow, 1 PreShow, 1 PostShow, 1 GainFocus, 1 PointerIn | 1 pipe 1 found 1|1| stack 0
+        do 0 | 0 | 1 PreWaitHide, 1 PreHide, 1 PostHide, 2 PreWaitShow, 2 PreShow, 2 PostShow | 2 pipe 1 found 2|2| stack 1
+        do 1 | 0 | 2 PreWaitHide, 2 PreHide, 2 PostHide, 3 PreWaitShow, 3 PreShow, 3 PostShow | 3 pipe 1 found 3|3| stack 2
+        do 2 | 0 | 3 PreWaitHide, 3 PreHide, 3 PostHide, 2 PreWaitShow, 2 PreShow, 2 PostShow | 2 pipe 1 found 2|2| stack 1)");
     EXPECT_TRUE(path->removePath(0.0f, 0.0f, 0.0f, 0.0f, false, 3));
-    run({{"", 0, switched("2", "1"), "1 pipe 1 found 1|1| stack 0"},
-         {"do 2", 0, "", "1 pipe 1 found 1|1| stack 0"},
-         {"do 3", 0, "", "1 pipe 1 found 1|1| stack 0"},
-         {"do 4", 0, "", "1 pipe 1 found 1|1| stack 0"},
-         {"do 5", 0, "", "1 pipe 1 found 1|1| stack 0"}});
+    run(R"(
+        wait | 0 | 2 PreWaitHide, 2 PreHide, 2 PostHide, 1 PreWaitShow, 1 PreShow, 1 PostShow | 1 pipe 1 found 1|1| stack 0
+        do 2 | 0 |  | 1 pipe 1 found 1|1| stack 0
+        do 3 | 0 |  | 1 pipe 1 found 1|1| stack 0
+        do 4 | 0 |  | 1 pipe 1 found 1|1| stack 0
+        do 5 | 0 |  | 1 pipe 1 found 1|1| stack 0)");
     using Stack = StackPathNode::PathStack;
     Stack* top = nullptr;
     for (NameNode* node : {screen("A"), screen("A"), static_cast<NameNode*>(nullptr)})
@@ -528,8 +509,9 @@ TEST_F(NodeTest, StackPathsPushAndPopScreens) {
     EXPECT_EQ(visited.seen,
               (std::vector<Object*>{screen("A"), screen("C"), screen("B"), screen("A")}));
     path->setPath(screen("A"), 0.0f, 0.0f, 0.0f, 0.0f, false);
-    run({{"", 0, "", "1 pipe 1 found 1|1| stack 0"},
-         {"do 6", 1, "1 PreWaitHide, 1 PreHide, 1 PostHide", " found || stack 0"}});
+    run(R"(
+        wait | 0 |  | 1 pipe 1 found 1|1| stack 0
+        do 6 | 1 | 1 PreWaitHide, 1 PreHide, 1 PostHide | found || stack 0)");
 }
 
 }  // namespace
