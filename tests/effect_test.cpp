@@ -57,8 +57,8 @@ TEST_F(EffectTest, RecordsReachTheHostChanged) {
     // do not lead | the clip in force, "x,y,width,height,depth" | the outer
     // element's effect.
     const std::string picture = "10,30 50,30 50,50 10,50";
-    const auto rows = tableRows(R"(
-        ColorEffect { rgba(0.5,0.5,0.5,0.8) } | 1 | rgba 0.25,0.25,0.25,0.4 |  | MultiplyColorEffect { rgba(0.5,0.5,0.5,0.5) }
+    const auto rows = tableRows(
+        R"(ColorEffect { rgba(0.5,0.5,0.5,0.8) } | 1 | rgba 0.25,0.25,0.25,0.4 |  | MultiplyColorEffect { rgba(0.5,0.5,0.5,0.5) }
         MultiplyColorEffect { rgba(0.5,0.5,0.5,0.5) } | 1 | rgba 0.5,0.5,0.5,0.8 |  | ColorEffect { rgba(0.5,0.5,0.5,0.8) }
         AlphaFadeEffect {} | 0.5 | rgba 1,1,1,0.25 |  | AlphaFadeEffect {}
         VertexColorEffect { Top left(0.5,0,0.125,1) Top right(0.5,0.25,0.125,0.75) Bottom right(0.5,0.5,0.125,0.5) Bottom left(0.5,0.75,0.125,0.25) } | 0 | rgba 0.5,0,0.125,1|0.5,0.25,0.125,0.75|0.5,0.5,0.125,0.5|0.5,0.75,0.125,0.25

@@ -54,33 +54,33 @@ class PaintProbe : public PictureNode {
 public:
     using Node::onEvent;
     bool onEvent(System& system, Rectangle&, Mode&, EventData& data) override {
-        if (data.type != Event::Update)
-            host(system).events.push_back(me() + Event::name(data.type));
+        if (data.type != Event::Update) tell(system, Event::name(data.type));
         return false;
     }
     bool onUpdate(System& system, Mode&, Rectangle& rect, float) override {
-        ProbeHost& h = host(system);
-        if (h.updates)
-            h.events.push_back(me() + "update" + (h.areas ? " " + describeArea(rect) : ""));
+        ProbeHost& h = static_cast<ProbeHost&>(system);
+        if (h.updates) tell(system, h.areas ? "update " + describeArea(rect) : "update");
         return pictureHandle() != h.refuseUpdate;
     }
     void onPaint(System& system, Mode& mode, Rectangle& rect, Rectangle* clip,
                  EffectPipe& pipe) override {
+        std::string line = std::to_string(pictureHandle()) + " ";
+        if (pipe.showDirection != 0.0f || pipe.showLevel != 1.0f)
+            line += "show " + printed(pipe.showDirection) + " " + printed(pipe.showLevel) + " ";
+        if (pipe.modeDirection != 0.0f || pipe.modeLevel != 1.0f)
+            line += "mode " + printed(pipe.modeDirection) + " " + printed(pipe.modeLevel) + " ";
         int elements = 0;
         for (EffectPipe* e = &pipe; e; e = e->next)
             ++elements;
-        host(system).painting.push_back(me() + part("show", pipe.showDirection, pipe.showLevel) +
-                                        part("mode", pipe.modeDirection, pipe.modeLevel) + "pipe " +
-                                        std::to_string(elements));
+        static_cast<ProbeHost&>(system).painting.push_back(line + "pipe " +
+                                                           std::to_string(elements));
         PictureNode::onPaint(system, mode, rect, clip, pipe);
     }
 
 private:
-    static ProbeHost& host(System& system) { return static_cast<ProbeHost&>(system); }
-    std::string me() { return std::to_string(pictureHandle()) + " "; }
-    static std::string part(const char* name, float direction, float level) {
-        if (direction == 0.0f && level == 1.0f) return "";
-        return std::string(name) + " " + printed(direction) + " " + printed(level) + " ";
+    void tell(System& system, const std::string& what) {
+        static_cast<ProbeHost&>(system).events.push_back(std::to_string(pictureHandle()) + " " +
+                                                         what);
     }
 };
 KOVA_IMPLEMENT_CLASS_NAMED(PaintProbe, "kova_test::PaintProbe", &PictureNode::absoluteClass)
@@ -251,15 +251,13 @@ TEST_F(NodeTest, OwnModesFollowThePointerOverTime) {
         "Width: 50 Height: 50 Transformed node: <2> }");
     state = [&] { return levels(x->mode()) + " " + levels(x->nextNode(0)->mode()); };
     host.updates = false;
-    run(R"(
-        wait | 0 | 3 GainFocus, 3 PointerIn | 1/1 2/1
+    run(R"(wait | 0 | 3 GainFocus, 3 PointerIn | 1/1 2/1
         move -200 -120 | 0 | 2 GainFocus, 2 PointerIn, 3 PointerMove | 2/1 2/1
         wait | 0.1 |  | 2/1.3 2/1.3)");
     // With an effect outside, each region paints through a new element that
     // tells its mode's direction and level.
     EXPECT_EQ(joinedLines(host.painting), "2 mode 3 1.3 pipe 2, 3 mode 3 1.3 pipe 2");
-    run(R"(
-        wait | 0.3 |  | 2/2 2/2
+    run(R"(wait | 0.3 |  | 2/2 2/2
         move -200 -150 | 0 | 2 LostFocus, 2 PointerOut, 3 PointerMove | 1/2 2/2
         move 0 400 | 0.1 | 3 LostFocus, 3 PointerOut | 1/1.7 1/2
         wait | 0.1 |  | 1/1.4 1/1.7
@@ -284,8 +282,7 @@ TEST_F(NodeTest, WindowsAreDraggedWhileSelectIsHeld) {
                (window->isDragging() ? " dragging " : " ") + printed(parent->mode()->targetLevel());
     };
     host.updates = false;
-    run(R"(
-        press 1 | 0 |  | 10,10 1
+    run(R"(press 1 | 0 |  | 10,10 1
         move -300 -220 | 0 | 6 GainFocus, 6 PointerIn, 6 GainFocus, 6 PointerIn | 10,10 2
         press 2 | 0 | 6 ButtonPress | 10,10 2
         press 1 | 0 | 6 ButtonPress | 10,10 dragging 3
@@ -310,8 +307,7 @@ TEST_F(NodeTest, CullNodesFadeTheirChainInAndOut) {
     root.showDirection = -1.0f;
     root.showLevel = 0.5f;
     root.modeLevel = 2.0f;
-    run(R"(
-        wait | 0.5 |  | found ||
+    run(R"(wait | 0.5 |  | found ||
         set Shown 1 | 0.5 | 1 PreWaitShow, 1 PreShow, 1 update | 1 show -1 0.125 mode 1 2 pipe 2 found ||
         wait | 1 | 1 update | 1 show -1 0.375 mode 1 2 pipe 2 found ||
         wait | 0.5 | 1 PostShow, 1 update | 1 show -1 0.5 mode 0 2 pipe 1 found 1|1|1
@@ -326,8 +322,7 @@ TEST_F(NodeTest, CullNodesFadeTheirChainInAndOut) {
     show(
         "CullNode { Next node: PaintProbe { Next node: <2> Picture: \"1\" } Data: null In time: 0 "
         "Out time: 0 }");
-    run(R"(
-        wait | 0 | 1 PreWaitShow, 2 PreWaitShow, 1 PreShow, 2 PreShow, 1 PostShow, 2 PostShow, 1 update, 2 update | 1 show -1 0.5 mode 0 2 pipe 1, 2 show -1 0.5 mode 0 2 pipe 1 found 12|12|12)");
+    run(R"(wait | 0 | 1 PreWaitShow, 2 PreWaitShow, 1 PreShow, 2 PreShow, 1 PostShow, 2 PostShow, 1 update, 2 update | 1 show -1 0.5 mode 0 2 pipe 1, 2 show -1 0.5 mode 0 2 pipe 1 found 12|12|12)");
 }
 
 // disable ("On") -> 1: a variable of 0 takes the chain's mode to the
@@ -337,8 +332,7 @@ TEST_F(NodeTest, DisableNodesDisableTheirChain) {
     auto* disable =
         static_cast<DisableNode*>(show("DisableNode { Next node: <1> Disable data: On=0 }"));
     EXPECT_FALSE(disable->isEnabled());  // settled as soon as it is loaded
-    run(R"(
-        wait | 0 | 1 Disable, 1 update | 1 mode -3 1 pipe 2 found 1||
+    run(R"(wait | 0 | 1 Disable, 1 update | 1 mode -3 1 pipe 2 found 1||
         set On 1 | 0 | 1 Enable, 1 GainFocus, 1 update | 1 mode 3 1 pipe 2 found 1|1|1
         wait | 1 | 1 update | 1 mode 0 2 pipe 2 found 1|1|1
         set On 0 | 0.1 | 1 LostFocus, 1 Disable, 1 update | 1 mode -3 2 pipe 2 found 1||
@@ -356,8 +350,7 @@ TEST_F(NodeTest, StickyNodesHoldTheirChainAtLevelFour) {
         return levels(sticky->mode()) + (sticky->mode()->isInside() ? " inside " : " ") +
                joinedLines(host.painting);
     };
-    run(R"(
-        wait | 0 | 1 GainFocus, 1 PointerIn, 1 update | 4/1 inside 1 mode 3 1 pipe 2
+    run(R"(wait | 0 | 1 GainFocus, 1 PointerIn, 1 update | 4/1 inside 1 mode 3 1 pipe 2
         wait | 0.5 | 1 update | 4/2.5 inside 1 mode 3 2.5 pipe 2
         wait | 0.5 | 1 update | 4/4 inside 1 mode 0 4 pipe 2
         set V 1 | 0 | 1 update | 2/4 inside 1 mode -3 4 pipe 2
@@ -405,8 +398,7 @@ TEST_F(NodeTest, WalksThroughALoopEndAtTheDepthLimit) {
 // hidden too.
 TEST_F(NodeTest, PathsSwitchScreensFrameByFrame) {
     PathNode* path = paths();
-    run(R"(
-        path A 0 0 0 0 | 0 | 1 PreWaitShow, 1 PreShow, 1 PostShow, 1 GainFocus, 1 PointerIn | 1 pipe 1 found 1|1|)");
+    run(R"(path A 0 0 0 0 | 0 | 1 PreWaitShow, 1 PreShow, 1 PostShow, 1 GainFocus, 1 PointerIn | 1 pipe 1 found 1|1|)");
     // The switch waits for the next update; asking again for the same
     // screen changes nothing, not even the times.
     path->setPath(screen("B"), 1.0f, 0.5f, 0.5f, 0.0f, false);
@@ -415,26 +407,22 @@ TEST_F(NodeTest, PathsSwitchScreensFrameByFrame) {
     EXPECT_EQ(state(), "1 pipe 1 found 1|1|");
     ReferenceRecorder pending, hiding;
     EXPECT_TRUE(path->onClear(host, pending));
-    run(R"(
-        wait | 0.25 | 1 PreWaitHide, 1 PreHide, 2 PreWaitShow, 1 LostFocus | 1 show -1 0.5 pipe 2 found 12|2|1)");
+    run(R"(wait | 0.25 | 1 PreWaitHide, 1 PreHide, 2 PreWaitShow, 1 LostFocus | 1 show -1 0.5 pipe 2 found 12|2|1)");
     EXPECT_TRUE(path->onRegister(host, hiding));
-    run(R"(
-        wait | 0.25 | 1 PostHide, 2 PreShow | found 2|2|
+    run(R"(wait | 0.25 | 1 PostHide, 2 PreShow | found 2|2|
         wait | 0.25 |  | 2 show 1 0.25 pipe 2 found 2|2|
         wait | 0.5 |  | 2 show 1 0.75 pipe 2 found 2|2|
         wait | 0.25 | 2 PostShow | 2 pipe 1 found 2|2|)");
     EXPECT_EQ(pending.seen, (std::vector<Object*>{screen("A"), screen("B")}));
     EXPECT_EQ(hiding.seen, (std::vector<Object*>{screen("B"), screen("B"), screen("A")}));
-    run(R"(
-        path A 0.5 0.5 0 0 over | 0.25 | 2 PreWaitHide, 2 PreHide, 1 PreWaitShow, 1 PreShow, 2 LostFocus | 2 show -1 0.5 pipe 2, 1 show 1 0.5 pipe 2 found 21|1|2
+    run(R"(path A 0.5 0.5 0 0 over | 0.25 | 2 PreWaitHide, 2 PreHide, 1 PreWaitShow, 1 PreShow, 2 LostFocus | 2 show -1 0.5 pipe 2, 1 show 1 0.5 pipe 2 found 21|1|2
         wait | 0.25 | 2 PostHide, 1 PostShow | 1 pipe 1 found 1|1|
         path B 1 1 0 0 | 0.25 | 1 PreWaitHide, 1 PreHide, 2 PreWaitShow, 2 PreShow, 1 LostFocus | 2 show 1 0.25 pipe 2, 1 show -1 0.75 pipe 2 found 12|2|1)");
     // A switch during a switch first finishes the old one: every screen
     // hears each of its events once and in order. Times and frames that are
     // no numbers cannot stall a path: such a time is instant, such a frame
     // passes no time.
-    run(R"(
-        path C 1 1 0 0 | 0.25 | 1 PostHide, 2 PostShow, 2 PreWaitHide, 2 PreHide, 3 PreWaitShow, 3 PreShow, 2 LostFocus | 3 show 1 0.25 pipe 2, 2 show -1 0.75 pipe 2 found 23|3|2
+    run(R"(path C 1 1 0 0 | 0.25 | 1 PostHide, 2 PostShow, 2 PreWaitHide, 2 PreHide, 3 PreWaitShow, 3 PreShow, 2 LostFocus | 3 show 1 0.25 pipe 2, 2 show -1 0.75 pipe 2 found 23|3|2
         path A 0 0 0 0 | 0.25 | 2 PostHide, 3 PostShow, 3 PreWaitHide, 3 PreHide, 3 PostHide, 1 PreWaitShow, 1 PreShow, 1 PostShow | 1 pipe 1 found 1|1|
         path - 0.5 0.5 0 0 | 0.25 | 1 PreWaitHide, 1 PreHide, 1 LostFocus | 1 show -1 0.5 pipe 2 found 1||1
         wait | 0.25 | 1 PostHide | found ||
@@ -451,11 +439,9 @@ TEST_F(NodeTest, PathsSwitchScreensFrameByFrame) {
     host.events.clear();
     hide.iterate(host, host.firstNode(), host.clipRect(), host.mode());
     EXPECT_EQ(host.events, (Lines{"2 PostHide", "3 PostHide"}));
-    run(R"(
-        wait | 0.25 |  | 3 pipe 1 found 3|3|)");
+    run(R"(wait | 0.25 |  | 3 pipe 1 found 3|3|)");
     path->setNextNode(0, screen("A"));
-    run(R"(
-        wait | 0.25 |  | 1 pipe 1 found 1|1|)");
+    run(R"(wait | 0.25 |  | 1 pipe 1 found 1|1|)");
 }
 
 // Stack paths remember the screens they come from: pushes and pops, going
@@ -482,14 +468,12 @@ TEST_F(NodeTest, StackPathsPushAndPopScreens) {
     state = [&] {
         return seen() + " stack " + std::to_string(StackPathNode::PathStack::count(path->stack()));
     };
-    run(R"(
-        path A 0 0 0 0 | 0 | 1 PreWaitShow, 1 PreShow, 1 PostShow, 1 GainFocus, 1 PointerIn | 1 pipe 1 found 1|1| stack 0
+    run(R"(path A 0 0 0 0 | 0 | 1 PreWaitShow, 1 PreShow, 1 PostShow, 1 GainFocus, 1 PointerIn | 1 pipe 1 found 1|1| stack 0
         do 0 | 0 | 1 PreWaitHide, 1 PreHide, 1 PostHide, 2 PreWaitShow, 2 PreShow, 2 PostShow | 2 pipe 1 found 2|2| stack 1
         do 1 | 0 | 2 PreWaitHide, 2 PreHide, 2 PostHide, 3 PreWaitShow, 3 PreShow, 3 PostShow | 3 pipe 1 found 3|3| stack 2
         do 2 | 0 | 3 PreWaitHide, 3 PreHide, 3 PostHide, 2 PreWaitShow, 2 PreShow, 2 PostShow | 2 pipe 1 found 2|2| stack 1)");
     EXPECT_TRUE(path->removePath(0.0f, 0.0f, 0.0f, 0.0f, false, 3));
-    run(R"(
-        wait | 0 | 2 PreWaitHide, 2 PreHide, 2 PostHide, 1 PreWaitShow, 1 PreShow, 1 PostShow | 1 pipe 1 found 1|1| stack 0
+    run(R"(wait | 0 | 2 PreWaitHide, 2 PreHide, 2 PostHide, 1 PreWaitShow, 1 PreShow, 1 PostShow | 1 pipe 1 found 1|1| stack 0
         do 2 | 0 |  | 1 pipe 1 found 1|1| stack 0
         do 3 | 0 |  | 1 pipe 1 found 1|1| stack 0
         do 4 | 0 |  | 1 pipe 1 found 1|1| stack 0
@@ -509,8 +493,7 @@ TEST_F(NodeTest, StackPathsPushAndPopScreens) {
     EXPECT_EQ(visited.seen,
               (std::vector<Object*>{screen("A"), screen("C"), screen("B"), screen("A")}));
     path->setPath(screen("A"), 0.0f, 0.0f, 0.0f, 0.0f, false);
-    run(R"(
-        wait | 0 |  | 1 pipe 1 found 1|1| stack 0
+    run(R"(wait | 0 |  | 1 pipe 1 found 1|1| stack 0
         do 6 | 1 | 1 PreWaitHide, 1 PreHide, 1 PostHide | found || stack 0)");
 }
 
