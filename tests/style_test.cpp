@@ -4,6 +4,9 @@
 // nodes that paint variables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <regex>
 #include <tuple>
 
 #include "test_support.h"
@@ -90,67 +93,61 @@ TEST_F(StyleTest, EachStyleLaysOutItsGlyphs) {
     SingleLineSizeStyle dotted("Dotted", 2, 1.5f);
     RowDistanceStyle rows5("Rows5", 2, 5.0f), rows0("Rows0", 2, 0.0f), rows31("Rows31", 2, 31.0f),
         rows32("Rows32", 2, 32.0f);
-    struct Row {
-        Style* style;
-        const char* text;
-        float width, height;
-        std::string expected;
-        int refuse = -1;  // the glyph the host refuses
-    };
-    const Row rows[] = {
-        // From the top left, base line 38; a line feed keeps the pen's x, a
-        // carriage return goes back to the left edge.
-        {&plain, "AB\nC", 40, 50, "A@0 11,28; B@1 21,28; C@3 31,46"},
-        {&plain, "A\r\nB", 40, 50, "A@0 11,28; B@3 11,46"},
-        // The glyph that passes the right edge (50) is painted, then the line
-        // wraps; a base line at the bottom (70) or below ends the text, but
-        // the first line is always painted.
-        {&plain, "WWWWWWW", 40, 50,
-         "W@0 11,28; W@1 27,28; W@2 43,28; W@3 11,46; W@4 27,46; W@5 43,46"},
-        {&plain, "A\nB", 40, 10, "A@0 11,28"},
-        {&plain, "ABC", 40, 50, "A@0 11,28; B@1 21,28", 1},
-        {&single, "A\r\nB", 40, 50, "A@0 11,28; #32@2 21,28; B@3 31,28"},
-        // Centred lines end at line feeds only, with no stop at the bottom;
-        // a carriage return is neither measured nor painted.
-        {&centred, "AB\r\nW\n\nC", 100, 50, "A@0 51,28; B@1 61,28; W@4 53,46; C@7 56,82"},
-        {&centred, "AB\nCD", 100, 50, "A@0 51,28; B@1 61,28", 1},
-        // Right-aligned text is walked backwards from the right edge; the
-        // last line is painted at the top.
-        {&right, "A\nB", 100, 50, "B@2 101,28; A@0 91,46"},
-        {&right, "A\r\nB", 100, 50, "B@3 101,28; A@0 101,46"},
-        {&right, "WWWWW", 30, 50, "W@4 25,28; W@3 9,28; W@2 25,46; W@1 9,46"},
-        {&right, "A\n\nB", 100, 50, "B@3 101,28"},
-        {&right, "AB\nCD", 100, 50, "D@4 101,28; C@3 91,28", 1},
-        // Scaled to fill the height on one line: 36 doubles every metric;
-        // the glyph that passes the right edge is the last.
-        {&scaled, "WWWWW", 100, 36, "x2 W@0 12,36; W@1 44,36; W@2 76,36; W@3 108,36"},
-        {&scaled, "A\r\nB", 100, 36, "x2 A@0 12,36; B@3 12,72"},
-        {&scaled, "AB\nCD", 100, 36, "x2 A@0 12,36; B@1 32,36", 1},
-        // Centred and scaled: line breaks are glyphs too.
-        {&centredScaled, "A\nB", 100, 36, "x2 A@0 32,36; #10@1 52,36; B@2 72,36"},
-        {&centredScaled, "WWWWWW", 100, 36,
-         "x2 W@0 -34,36; W@1 -2,36; W@2 30,36; W@3 62,36; W@4 94,36"},
-        {&centredScaled, "AB\nCD", 100, 36, "x2 A@0 12,36; B@1 32,36", 1},
-        // At a size of their own, on one line; a pen reaching the right edge
-        // ends the text, with three dots beyond it for the single line.
-        {&sized, "A\rB", 100, 50, "x1.5 A@0 11.5,32; #13@1 26.5,32; B@2 41.5,32"},
-        {&sized, "AAA", 30, 50, "x1.5 A@0 11.5,32; A@1 26.5,32"},
-        {&sized, "AB\nCD", 100, 50, "x1.5 A@0 11.5,32; B@1 26.5,32", 1},
-        {&dotted, "AWA", 30, 50,
-         "x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32; .@1 80.5,32"},
-        {&dotted, "AWA", 30, 50, "x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32", 3},
-        // A line feed moves by the row distance, a wrap by the line height.
-        {&rows5, "A\nB", 100, 50, "A@0 11,28; B@2 21,33"},
-        {&rows0, "WWA", 30, 50, "W@0 11,28; W@1 27,28; A@2 11,46"},
-        {&rows32, "A\nB", 100, 50, "A@0 11,28"},
-        {&rows31, "A\nB", 100, 50, "A@0 11,28; B@2 21,59"},
-    };
-    for (const Row& row : rows) {
-        area.width = row.width;
-        area.height = row.height;
-        host.refuseGlyph = row.refuse;
-        StringData text(row.text);
-        EXPECT_EQ(paint(row.style, text), row.expected) << row.style->name() << " " << row.text;
+    // Style | text (\\n and \\r for line breaks) | width | height | the glyphs
+    // painted | the glyph the host refuses, if any. From the top left, base
+    // line 38; a line feed keeps the pen's x, a carriage return goes back to
+    // the left edge. The glyph that passes the right edge (50) is painted,
+    // then the line wraps; a base line at the bottom (70) or below ends the
+    // text, but the first line is always painted. Centred lines end at line
+    // feeds only, with no stop at the bottom; a carriage return is neither
+    // measured nor painted. Right-aligned text is walked backwards from the
+    // right edge; the last line is painted at the top. Scaled to fill the
+    // height on one line, 36 doubles every metric; the glyph that passes the
+    // right edge is the last; centred and scaled, line breaks are glyphs too.
+    // At a size of their own, on one line, a pen reaching the right edge ends
+    // the text, with three dots beyond it for the single line. A line feed
+    // moves by the row distance, a wrap by the line height.
+    Style* const styles[] = {&plain, &single, &centred, &right, &scaled, &centredScaled,
+                             &sized, &dotted, &rows5,   &rows0, &rows31, &rows32};
+    for (Lines row : tableRows(R"(Plain | AB\nC | 40 | 50 | A@0 11,28; B@1 21,28; C@3 31,46
+        Plain | A\r\nB | 40 | 50 | A@0 11,28; B@3 11,46
+        Plain | WWWWWWW | 40 | 50 | W@0 11,28; W@1 27,28; W@2 43,28; W@3 11,46; W@4 27,46; W@5 43,46
+        Plain | A\nB | 40 | 10 | A@0 11,28
+        Plain | ABC | 40 | 50 | A@0 11,28; B@1 21,28 | 1
+        Single | A\r\nB | 40 | 50 | A@0 11,28; #32@2 21,28; B@3 31,28
+        Centred | AB\r\nW\n\nC | 100 | 50 | A@0 51,28; B@1 61,28; W@4 53,46; C@7 56,82
+        Centred | AB\nCD | 100 | 50 | A@0 51,28; B@1 61,28 | 1
+        Right | A\nB | 100 | 50 | B@2 101,28; A@0 91,46
+        Right | A\r\nB | 100 | 50 | B@3 101,28; A@0 101,46
+        Right | WWWWW | 30 | 50 | W@4 25,28; W@3 9,28; W@2 25,46; W@1 9,46
+        Right | A\n\nB | 100 | 50 | B@3 101,28
+        Right | AB\nCD | 100 | 50 | D@4 101,28; C@3 91,28 | 1
+        Scaled | WWWWW | 100 | 36 | x2 W@0 12,36; W@1 44,36; W@2 76,36; W@3 108,36
+        Scaled | A\r\nB | 100 | 36 | x2 A@0 12,36; B@3 12,72
+        Scaled | AB\nCD | 100 | 36 | x2 A@0 12,36; B@1 32,36 | 1
+        CentredScaled | A\nB | 100 | 36 | x2 A@0 32,36; #10@1 52,36; B@2 72,36
+        CentredScaled | WWWWWW | 100 | 36 | x2 W@0 -34,36; W@1 -2,36; W@2 30,36; W@3 62,36; W@4 94,36
+        CentredScaled | AB\nCD | 100 | 36 | x2 A@0 12,36; B@1 32,36 | 1
+        Sized | A\rB | 100 | 50 | x1.5 A@0 11.5,32; #13@1 26.5,32; B@2 41.5,32
+        Sized | AAA | 30 | 50 | x1.5 A@0 11.5,32; A@1 26.5,32
+        Sized | AB\nCD | 100 | 50 | x1.5 A@0 11.5,32; B@1 26.5,32 | 1
+        Dotted | AWA | 30 | 50 | x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32; .@1 80.5,32
+        Dotted | AWA | 30 | 50 | x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32 | 3
+        Rows5 | A\nB | 100 | 50 | A@0 11,28; B@2 21,33
+        Rows0 | WWA | 30 | 50 | W@0 11,28; W@1 27,28; A@2 11,46
+        Rows32 | A\nB | 100 | 50 | A@0 11,28
+        Rows31 | A\nB | 100 | 50 | A@0 11,28; B@2 21,59)")) {
+        SCOPED_TRACE(row[0] + " " + row[1]);
+        row.resize(6);
+        Style* style = *std::find_if(std::begin(styles), std::end(styles),
+                                     [&](Style* s) { return row[0] == s->name(); });
+        row[1] = std::regex_replace(std::regex_replace(row[1], std::regex("\\\\n"), "\n"),
+                                    std::regex("\\\\r"), "\r");
+        area.width = std::strtof(row[2].c_str(), nullptr);
+        area.height = std::strtof(row[3].c_str(), nullptr);
+        host.refuseGlyph = row[5].empty() ? -1 : std::atoi(row[5].c_str());
+        StringData text(row[1].c_str());
+        EXPECT_EQ(paint(style, text), row[4]);
     }
 }
 
