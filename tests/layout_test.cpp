@@ -190,49 +190,33 @@ protected:
 // the screen, an inner one to the part of its area on it, and an area wholly
 // off the clip leaves it as it was.
 TEST_F(NodeTest, LayoutsHandOnAreasDepthsAndClips) {
-    struct Row {
-        std::string screen;
-        Lines paints;
-        std::string updates;
-    };
-    const Row rows[] = {
-        {"SplitNode { Next node: TranslateNode { Next node: ZoomNode { Next node: ClipNode { Next "
-         "node: TransformNode { Next node: <3> X: 30 Y: 40 Width: 100 Height: 50 Transformed node: "
-         "<2> } } Z: =2 } X: =10 Y: null } Split node: <1> }",
-         {"picture 1: -320,-240 320,-240 320,240 -320,240",
-          "picture 2: -280,-200 -180,-200 -180,-150 -280,-150 z2 clip -310,-240,640,480,2",
-          "picture 3: -310,-240 330,-240 330,240 -310,240 z2 clip -310,-240,640,480,2"},
-         "1 update -320,-240,640,480,0, 2 update -280,-200,100,50,2, 3 update -310,-240,640,480,2"},
-        {"ClipNode { Next node: TransformNode { Next node: TransformNode { Next node: ZoomNode { "
-         "Next node: null Z: null } X: 700 Y: 0 Width: 50 Height: 50 Transformed node: ClipNode { "
-         "Next node: <5> } } X: 600 Y: -20 Width: 100 Height: 100 Transformed node: ClipNode { "
-         "Next node: PaintProbe { Next node: PictureUVNode { Next node: null Picture: \"6\" U: "
-         "0.25 V: 0.5 Width: 0.5 Height: 0.25 } Picture: \"4\" } } } }",
-         {"picture 4: 280,-260 380,-260 380,-160 280,-160 clip 280,-240,40,80,0",
-          "picture 6: 280,-260 380,-260 380,-160 280,-160 uv 0.25,0.5|0.75,0.5|0.75,0.75|0.25,0.75 "
-          "clip 280,-240,40,80,0",
-          "picture 5: 380,-240 430,-240 430,-190 380,-190 clip -320,-240,640,480,0"},
-         "4 update 280,-260,100,100,0, 5 update 380,-240,50,50,0"},
-    };
+    // Each screen on a line of its own, then what it paints, then its updates.
+    const auto lines = tableRows(
+        R"(SplitNode { Next node: TranslateNode { Next node: ZoomNode { Next node: ClipNode { Next node: TransformNode { Next node: <3> X: 30 Y: 40 Width: 100 Height: 50 Transformed node: <2> } } Z: =2 } X: =10 Y: null } Split node: <1> }
+        picture 1: -320,-240 320,-240 320,240 -320,240, picture 2: -280,-200 -180,-200 -180,-150 -280,-150 z2 clip -310,-240,640,480,2, picture 3: -310,-240 330,-240 330,240 -310,240 z2 clip -310,-240,640,480,2
+        1 update -320,-240,640,480,0, 2 update -280,-200,100,50,2, 3 update -310,-240,640,480,2
+        ClipNode { Next node: TransformNode { Next node: TransformNode { Next node: ZoomNode { Next node: null Z: null } X: 700 Y: 0 Width: 50 Height: 50 Transformed node: ClipNode { Next node: <5> } } X: 600 Y: -20 Width: 100 Height: 100 Transformed node: ClipNode { Next node: PaintProbe { Next node: PictureUVNode { Next node: null Picture: "6" U: 0.25 V: 0.5 Width: 0.5 Height: 0.25 } Picture: "4" } } } }
+        picture 4: 280,-260 380,-260 380,-160 280,-160 clip 280,-240,40,80,0, picture 6: 280,-260 380,-260 380,-160 280,-160 uv 0.25,0.5|0.75,0.5|0.75,0.75|0.25,0.75 clip 280,-240,40,80,0, picture 5: 380,-240 430,-240 430,-190 380,-190 clip -320,-240,640,480,0
+        4 update 280,-260,100,100,0, 5 update 380,-240,50,50,0)");
     // Every search walks the whole of a layout, handing the probes the
     // areas their updates see.
     host.areas = true;
-    for (const Row& row : rows) {
-        show(row.screen);
+    for (size_t i = 0; i + 2 < lines.size(); i += 3) {
+        show(lines[i][0]);
         EXPECT_TRUE(host.paint());
-        EXPECT_EQ(host.paints, row.paints);
+        EXPECT_EQ(joinedLines(host.paints), lines[i + 1][0]);
         host.events.clear();
         EXPECT_TRUE(host.update(0.0f));
-        EXPECT_EQ(joinedLines(host.events), row.updates);
+        EXPECT_EQ(joinedLines(host.events), lines[i + 2][0]);
         host.paints.clear();
         for (int search : {0, 1, 2}) {
             Walk walk(search);
             walk.iterate(host, host.firstNode(), host.clipRect(), host.mode());
             EXPECT_EQ(joinedLines(walk.areas),
-                      std::regex_replace(row.updates, std::regex(" update"), ""));
+                      std::regex_replace(lines[i + 2][0], std::regex(" update"), ""));
         }
     }
-    show(rows[0].screen);
+    show(lines[0][0]);
     // A failing split branch ends the frame before the node's own chain.
     host.refuseUpdate = 1;
     host.events.clear();
@@ -363,21 +347,19 @@ TEST_F(NodeTest, StickyNodesHoldTheirChainAtLevelFour) {
 // A node made its own descendant ends every walk at the depth limit, which
 // is told once.
 TEST_F(NodeTest, WalksThroughALoopEndAtTheDepthLimit) {
-    // Each screen, and the slots that lead to the node whose last slot links back.
-    const std::vector<std::pair<std::string, std::vector<int>>> loops = {
-        {"TransformNode { Next node: null X: 0 Y: 0 Width: 20 Height: 20 Transformed node: "
-         "SplitNode { Next node: null Split node: null } }",
-         {1, 1}},
-        {"DisableNode { Next node: CullNode { Next node: StickyNode { Next node: null Variable: =1 "
-         "Data: null } Data: null In time: 0 Out time: 0 } Disable data: null }",
-         {0, 0, 0}}};
-    for (const auto& loop : loops) {
+    // Each screen | the slots that lead to the node whose last slot links back.
+    for (
+        const Lines& loop : tableRows(
+            R"(TransformNode { Next node: null X: 0 Y: 0 Width: 20 Height: 20 Transformed node: SplitNode { Next node: null Split node: null } } | 1 1
+        DisableNode { Next node: CullNode { Next node: StickyNode { Next node: null Variable: =1 Data: null } Data: null In time: 0 Out time: 0 } Disable data: null } | 0 0 0)")) {
+        std::istringstream in(loop[1]);
+        const std::vector<int> slots{std::istream_iterator<int>(in), {}};
         host.exit();  // the limit is told once in a host's life
         host.init();
-        Node* last = show(loop.first);
-        for (size_t i = 0; i + 1 < loop.second.size(); ++i)
-            last = last->nextNode(loop.second[i]);
-        last->setNextNode(loop.second.back(), host.firstNode());
+        Node* last = show(loop[0]);
+        for (size_t i = 0; i + 1 < slots.size(); ++i)
+            last = last->nextNode(slots[i]);
+        last->setNextNode(slots.back(), host.firstNode());
         host.pointerMove(-315.0f, -235.0f);
         host.buttonPress(Button::Select, 0, 1);
         EXPECT_TRUE(host.update(0.1f) && host.update(0.1f) && host.paint());
@@ -385,7 +367,7 @@ TEST_F(NodeTest, WalksThroughALoopEndAtTheDepthLimit) {
         EXPECT_EQ(
             host.log.text,
             "Kova: Error: Node tree deeper than 4096 nodes; is a node its own descendant?\r\n");
-        last->setNextNode(loop.second.back(), nullptr);
+        last->setNextNode(slots.back(), nullptr);
     }
 }
 
