@@ -197,11 +197,9 @@ TEST_F(StyleTest, MeasuresWithTheHostsMetrics) {
     // Nothing to measure asks the host nothing.
     EXPECT_EQ(host.measured, (Ints{'A', 'W', 'W', 'A', 'W', 'A', 0x100, 'W', 'A', 'W', -23}));
     EXPECT_EQ(host.measuredFont, 2);
-    Style* none = nullptr;
-    EXPECT_TRUE(Style::clear(host, none));
 }
 
-// Narrow and wide texts and formats; missing texts paint nothing. Formatted
+// Narrow and wide texts and formats. Formatted
 // results are cut to 255 characters and a malformed conversion ends them.
 TEST_F(StyleTest, PaintsPlainAndFormattedTexts) {
     Style body("Body", 2);
@@ -209,13 +207,6 @@ TEST_F(StyleTest, PaintsPlainAndFormattedTexts) {
     Style::paint(host, nullptr, area, &clip, pipe, wide(u"\uE9FF"));
     Style::paint(host, &body, area, &clip, pipe, "\xE9");
     EXPECT_EQ(host.calls, (Lines{"charPaint 59903 0", "charPaint -23 2"}));
-    host.calls.clear();
-    Style::paint(host, &body, area, &clip, pipe, static_cast<const char*>(nullptr));
-    Style::paint(host, &body, area, &clip, pipe, static_cast<const unsigned short*>(nullptr));
-    Style::paint(host, &body, area, &clip, pipe, static_cast<Data*>(nullptr), 0);
-    Style::paintf(host, &body, area, &clip, pipe, static_cast<const char*>(nullptr));
-    Style::paintf(host, &body, area, &clip, pipe, static_cast<const unsigned short*>(nullptr));
-    EXPECT_TRUE(host.calls.empty());
 
     area.width = 1.0e6f;  // one long line
     auto formatted = [&](auto... arguments) {
