@@ -4,8 +4,6 @@
 // nodes that paint variables.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <iterator>
 #include <regex>
 #include <tuple>
 
@@ -40,10 +38,6 @@ public:
 // before and 1 after, 12 + n high with their tops 10 above the base line.
 class StyleTest : public HostTest<PaintLogHost> {
 protected:
-    void SetUp() override {
-        HostTest<PaintLogHost>::SetUp();
-        pipe.effect = &effect;
-    }
     // Each glyph painted since the last call as "<character>@<position>
     // left,top", after checking that it is a plain record: an upright
     // quadrilateral in the host's corner order, of the host's glyph size at
@@ -79,21 +73,11 @@ protected:
     Rectangle area{10.0f, 20.0f, 100.0f, 50.0f, 0.5f};
     Rectangle clip{0.0f, 0.0f, 200.0f, 200.0f, 0.0f};
     PositionEffect effect;
-    EffectPipe pipe;
+    EffectPipe pipe{nullptr, &effect};
 };
 
 TEST_F(StyleTest, EachStyleLaysOutItsGlyphs) {
-    Style plain("Plain", 2);
-    SingleLineStyle single("Single", 2);
-    CenterAlignedStyle centred("Centred", 2);
-    RightAlignedStyle right("Right", 2);
-    ScaleYStyle scaled("Scaled", 2);
-    CenterAlignedScaleYStyle centredScaled("CentredScaled", 2);
-    SizeStyle sized("Sized", 2, 1.5f);
-    SingleLineSizeStyle dotted("Dotted", 2, 1.5f);
-    RowDistanceStyle rows5("Rows5", 2, 5.0f), rows0("Rows0", 2, 0.0f), rows31("Rows31", 2, 31.0f),
-        rows32("Rows32", 2, 32.0f);
-    // Style | text (\\n and \\r for line breaks) | width | height | the glyphs
+    // Style, in font 2 | text (\\n and \\r for line breaks) | width | height | the glyphs
     // painted | the glyph the host refuses, if any. From the top left, base
     // line 38; a line feed keeps the pen's x, a carriage return goes back to
     // the left edge. The glyph that passes the right edge (50) is painted,
@@ -107,47 +91,46 @@ TEST_F(StyleTest, EachStyleLaysOutItsGlyphs) {
     // At a size of their own, on one line, a pen reaching the right edge ends
     // the text, with three dots beyond it for the single line. A line feed
     // moves by the row distance, a wrap by the line height.
-    Style* const styles[] = {&plain, &single, &centred, &right, &scaled, &centredScaled,
-                             &sized, &dotted, &rows5,   &rows0, &rows31, &rows32};
-    for (Lines row : tableRows(R"(Plain | AB\nC | 40 | 50 | A@0 11,28; B@1 21,28; C@3 31,46
-        Plain | A\r\nB | 40 | 50 | A@0 11,28; B@3 11,46
-        Plain | WWWWWWW | 40 | 50 | W@0 11,28; W@1 27,28; W@2 43,28; W@3 11,46; W@4 27,46; W@5 43,46
-        Plain | A\nB | 40 | 10 | A@0 11,28
-        Plain | ABC | 40 | 50 | A@0 11,28; B@1 21,28 | 1
-        Single | A\r\nB | 40 | 50 | A@0 11,28; #32@2 21,28; B@3 31,28
-        Centred | AB\r\nW\n\nC | 100 | 50 | A@0 51,28; B@1 61,28; W@4 53,46; C@7 56,82
-        Centred | AB\nCD | 100 | 50 | A@0 51,28; B@1 61,28 | 1
-        Right | A\nB | 100 | 50 | B@2 101,28; A@0 91,46
-        Right | A\r\nB | 100 | 50 | B@3 101,28; A@0 101,46
-        Right | WWWWW | 30 | 50 | W@4 25,28; W@3 9,28; W@2 25,46; W@1 9,46
-        Right | A\n\nB | 100 | 50 | B@3 101,28
-        Right | AB\nCD | 100 | 50 | D@4 101,28; C@3 91,28 | 1
-        Scaled | WWWWW | 100 | 36 | x2 W@0 12,36; W@1 44,36; W@2 76,36; W@3 108,36
-        Scaled | A\r\nB | 100 | 36 | x2 A@0 12,36; B@3 12,72
-        Scaled | AB\nCD | 100 | 36 | x2 A@0 12,36; B@1 32,36 | 1
-        CentredScaled | A\nB | 100 | 36 | x2 A@0 32,36; #10@1 52,36; B@2 72,36
-        CentredScaled | WWWWWW | 100 | 36 | x2 W@0 -34,36; W@1 -2,36; W@2 30,36; W@3 62,36; W@4 94,36
-        CentredScaled | AB\nCD | 100 | 36 | x2 A@0 12,36; B@1 32,36 | 1
-        Sized | A\rB | 100 | 50 | x1.5 A@0 11.5,32; #13@1 26.5,32; B@2 41.5,32
-        Sized | AAA | 30 | 50 | x1.5 A@0 11.5,32; A@1 26.5,32
-        Sized | AB\nCD | 100 | 50 | x1.5 A@0 11.5,32; B@1 26.5,32 | 1
-        Dotted | AWA | 30 | 50 | x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32; .@1 80.5,32
-        Dotted | AWA | 30 | 50 | x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32 | 3
-        Rows5 | A\nB | 100 | 50 | A@0 11,28; B@2 21,33
-        Rows0 | WWA | 30 | 50 | W@0 11,28; W@1 27,28; A@2 11,46
-        Rows32 | A\nB | 100 | 50 | A@0 11,28
-        Rows31 | A\nB | 100 | 50 | A@0 11,28; B@2 21,59)")) {
+    for (Lines row : tableRows(R"(Style {} | AB\nC | 40 | 50 | A@0 11,28; B@1 21,28; C@3 31,46
+        Style {} | A\r\nB | 40 | 50 | A@0 11,28; B@3 11,46
+        Style {} | WWWWWWW | 40 | 50 | W@0 11,28; W@1 27,28; W@2 43,28; W@3 11,46; W@4 27,46; W@5 43,46
+        Style {} | A\nB | 40 | 10 | A@0 11,28
+        Style {} | ABC | 40 | 50 | A@0 11,28; B@1 21,28 | 1
+        SingleLineStyle {} | A\r\nB | 40 | 50 | A@0 11,28; #32@2 21,28; B@3 31,28
+        CenterAlignedStyle {} | AB\r\nW\n\nC | 100 | 50 | A@0 51,28; B@1 61,28; W@4 53,46; C@7 56,82
+        CenterAlignedStyle {} | AB\nCD | 100 | 50 | A@0 51,28; B@1 61,28 | 1
+        RightAlignedStyle {} | A\nB | 100 | 50 | B@2 101,28; A@0 91,46
+        RightAlignedStyle {} | A\r\nB | 100 | 50 | B@3 101,28; A@0 101,46
+        RightAlignedStyle {} | WWWWW | 30 | 50 | W@4 25,28; W@3 9,28; W@2 25,46; W@1 9,46
+        RightAlignedStyle {} | A\n\nB | 100 | 50 | B@3 101,28
+        RightAlignedStyle {} | AB\nCD | 100 | 50 | D@4 101,28; C@3 91,28 | 1
+        ScaleYStyle {} | WWWWW | 100 | 36 | x2 W@0 12,36; W@1 44,36; W@2 76,36; W@3 108,36
+        ScaleYStyle {} | A\r\nB | 100 | 36 | x2 A@0 12,36; B@3 12,72
+        ScaleYStyle {} | AB\nCD | 100 | 36 | x2 A@0 12,36; B@1 32,36 | 1
+        CenterAlignedScaleYStyle {} | A\nB | 100 | 36 | x2 A@0 32,36; #10@1 52,36; B@2 72,36
+        CenterAlignedScaleYStyle {} | WWWWWW | 100 | 36 | x2 W@0 -34,36; W@1 -2,36; W@2 30,36; W@3 62,36; W@4 94,36
+        CenterAlignedScaleYStyle {} | AB\nCD | 100 | 36 | x2 A@0 12,36; B@1 32,36 | 1
+        SizeStyle { Size constant: 1.5 } | A\rB | 100 | 50 | x1.5 A@0 11.5,32; #13@1 26.5,32; B@2 41.5,32
+        SizeStyle { Size constant: 1.5 } | AAA | 30 | 50 | x1.5 A@0 11.5,32; A@1 26.5,32
+        SizeStyle { Size constant: 1.5 } | AB\nCD | 100 | 50 | x1.5 A@0 11.5,32; B@1 26.5,32 | 1
+        SingleLineSizeStyle { Size constant: 1.5 } | AWA | 30 | 50 | x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32; .@1 80.5,32
+        SingleLineSizeStyle { Size constant: 1.5 } | AWA | 30 | 50 | x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32 | 3
+        RowDistanceStyle { Row distance: 5 } | A\nB | 100 | 50 | A@0 11,28; B@2 21,33
+        RowDistanceStyle { Row distance: 0 } | WWA | 30 | 50 | W@0 11,28; W@1 27,28; A@2 11,46
+        RowDistanceStyle { Row distance: 32 } | A\nB | 100 | 50 | A@0 11,28
+        RowDistanceStyle { Row distance: 31 } | A\nB | 100 | 50 | A@0 11,28; B@2 21,59)")) {
         SCOPED_TRACE(row[0] + " " + row[1]);
         row.resize(6);
-        Style* style = *std::find_if(std::begin(styles), std::end(styles),
-                                     [&](Style* s) { return row[0] == s->name(); });
+        Object* style =
+            readObject(host, std::regex_replace(row[0], std::regex("\\{"), "{ Font handle: \"2\""));
         row[1] = std::regex_replace(std::regex_replace(row[1], std::regex("\\\\n"), "\n"),
                                     std::regex("\\\\r"), "\r");
         area.width = std::strtof(row[2].c_str(), nullptr);
         area.height = std::strtof(row[3].c_str(), nullptr);
         host.refuseGlyph = row[5].empty() ? -1 : std::atoi(row[5].c_str());
         StringData text(row[1].c_str());
-        EXPECT_EQ(paint(style, text), row[4]);
+        EXPECT_EQ(paint(static_cast<Style*>(style), text), row[4]);
+        Object::clear(host, style);
     }
 }
 
