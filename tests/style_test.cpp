@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <tuple>
 
 #include "test_support.h"
 
@@ -160,8 +159,8 @@ TEST_F(StyleTest, StylesReadTheirTextsOwnWay) {
 }
 
 // Widths are the host's advances, unscaled whatever the style; bytes of
-// narrow texts count as signed characters.
-TEST_F(StyleTest, MeasuresWithTheHostsMetrics) {
+// narrow texts count as signed characters, measured and painted.
+TEST_F(StyleTest, MeasuresAndPaintsPlainAndFormattedTexts) {
     Style body("Body", 2);
     SizeStyle sized("Sized", 2, 3.0f);
     StringData text("AW");
@@ -180,12 +179,9 @@ TEST_F(StyleTest, MeasuresWithTheHostsMetrics) {
     // Nothing to measure asks the host nothing.
     EXPECT_EQ(host.measured, (Ints{'A', 'W', 'W', 'A', 'W', 'A', 0x100, 'W', 'A', 'W', -23}));
     EXPECT_EQ(host.measuredFont, 2);
-}
 
-// Narrow and wide texts and formats. Formatted
-// results are cut to 255 characters and a malformed conversion ends them.
-TEST_F(StyleTest, PaintsPlainAndFormattedTexts) {
-    Style body("Body", 2);
+    // Narrow and wide texts and formats; formatted results are cut to 255
+    // characters and a malformed conversion ends them.
     pipe.effect = nullptr;  // straight to the host
     Style::paint(host, nullptr, area, &clip, pipe, wide(u"\uE9FF"));
     Style::paint(host, &body, area, &clip, pipe, "\xE9");
@@ -209,20 +205,17 @@ TEST_F(StyleTest, PaintsPlainAndFormattedTexts) {
 // Text nodes paint their variable's text with their style (or the system
 // style), from the top left of the area; without a variable, nothing.
 TEST_F(StyleTest, TextNodesPaintTheirVariables) {
-    const std::tuple<const char*, int, std::string> rows[] = {
-        {"TextNode { Next node: null String: null Style: Style { Font handle: \"1\" } }", 1, ""},
-        {"TextNode { Next node: null String: IntData { Value <do not edit>: 42 } Style: Style { "
-         "Font handle: \"1\" } }",
-         1, "4@0 11,27; 2@1 21,27"},
-        {"TextNode { Next node: null String: StringData { String <do not edit>: \"Hi\\nyou\" } "
-         "Style: null }",
-         0, "H@0 11,26; i@1 21,26; y@3 31,42; o@4 41,42; u@5 51,42"},
-    };
+    // Text node | font | glyphs.
     area.width = 300.0f;
-    for (const auto& [text, font, expected] : rows) {
-        Object* node = readObject(host, text);
+    for (
+        Lines row : tableRows(
+            R"(TextNode { Next node: null String: IntData { Value <do not edit>: 42 } Style: Style { Font handle: "1" } } | 1 | 4@0 11,27; 2@1 21,27
+        TextNode { Next node: null String: StringData { String <do not edit>: "Hi\nyou" } Style: null } | 0 | H@0 11,26; i@1 21,26; y@3 31,42; o@4 41,42; u@5 51,42
+        TextNode { Next node: null String: null Style: Style { Font handle: "1" } } | 1)")) {
+        row.resize(3);
+        Object* node = readObject(host, row[0]);
         static_cast<Node*>(node)->onPaint(host, host.mode(), area, &clip, pipe);
-        EXPECT_EQ(glyphs(font), expected) << text;
+        EXPECT_EQ(glyphs(std::atoi(row[1].c_str())), row[2]) << row[0];
         Object::clear(host, node);
     }
 }
