@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <regex>
 
+#include "table_rows.h"
 #include "test_support.h"
 
 namespace kova_test {
@@ -55,7 +56,6 @@ TEST_F(EffectTest, RecordsReachTheHostChanged) {
     // effect | level | the record reaching the host, its corners when they
     // do not lead | the clip in force, "x,y,width,height,depth" | the outer
     // element's effect.
-    const std::string picture = "10,30 50,30 50,50 10,50";
 
     // A colour set inside is tinted outside, and not the other way round. A
     // clip is its own within the one in force; a moving clip stands length
@@ -85,8 +85,8 @@ TEST_F(EffectTest, RecordsReachTheHostChanged) {
         SplitEffect { Effect 1: AlphaFadeEffect {} Effect 2: ColorEffect { rgba(0.5,0.5,0.5,0.8) } } | 0.5 | rgba 0.5,0.5,0.5,0.4)")) {
         SCOPED_TRACE(row[0] + " at " + row[1]);
         row.resize(5);
-        const char* clip = row[3].c_str();
-        const std::string expected = row[2][0] >= 'a' ? picture + " " + row[2] : row[2];
+        const std::string expected =
+            row[2][0] >= 'a' ? "10,30 50,30 50,50 10,50 " + row[2] : row[2];
         Effect* effect = static_cast<Effect*>(readObject(host, expanded(row[0])));
         Effect* outerEffect =
             row[4].empty() ? nullptr : static_cast<Effect*>(readObject(host, expanded(row[4])));
@@ -99,9 +99,9 @@ TEST_F(EffectTest, RecordsReachTheHostChanged) {
                 data.vertex[i] =
                     Vertex{i % 3 ? 50.0f : 10.0f, i < 2 ? 30.0f : 50.0f, 0, 0, 0, 1, 1, 1, 1};
             Rectangle inForce;
-            std::sscanf(clip, "%f,%f,%f,%f,%f", &inForce.x, &inForce.y, &inForce.width,
+            std::sscanf(row[3].c_str(), "%f,%f,%f,%f,%f", &inForce.x, &inForce.y, &inForce.width,
                         &inForce.height, &inForce.z);
-            Rectangle* const given = data.clipRect = *clip ? &inForce : nullptr;
+            Rectangle* const given = data.clipRect = row[3].empty() ? nullptr : &inForce;
             const Floats before = valuesOf(inForce);
             host.paints.clear(), note.indexes.clear();
             EXPECT_TRUE(glyph ? element.charPaint(host, 'A', 3, 7, data)

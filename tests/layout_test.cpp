@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 
+#include "table_rows.h"
 #include "test_support.h"
 
 namespace kova_test {
@@ -26,11 +27,6 @@ std::string expanded(const std::string& text) {
                              "FloatData \"$1\" { Value <do not edit>: $2 }");
     return std::regex_replace(out, std::regex("=(-?[\\d.]+)"),
                               "FloatData { Value <do not edit>: $1 }");
-}
-
-// A mode as "target/current".
-std::string levels(Mode* mode) {
-    return printed(mode->targetLevel()) + "/" + printed(mode->currentLevel());
 }
 
 // What the probes tell: events, updates (when asked for, with their areas
@@ -150,26 +146,25 @@ protected:
             ASSERT_EQ(step.size(), 4u) << step[0];
             std::istringstream in(step[0]);
             const Lines w{std::istream_iterator<std::string>(in), {}};
-            const std::string verb = w[0];
             auto number = [&](size_t i) { return std::strtof(w[i].c_str(), nullptr); };
             EventData press{Event::ButtonPress, 0, 1.0f, 1.0f, 0.0f};
-            if (verb == "move") host.pointerMove(number(1), number(2));
-            if (verb == "press") host.buttonPress(std::atoi(w[1].c_str()), 0, 1);
-            if (verb == "release") host.buttonRelease(std::atoi(w[1].c_str()), 0);
-            if (verb == "lock") host.increaseLockCount();
-            if (verb == "unlock") host.decreaseLockCount();
-            if (verb == "set")
+            if (w[0] == "move") host.pointerMove(number(1), number(2));
+            if (w[0] == "press") host.buttonPress(std::atoi(w[1].c_str()), 0, 1);
+            if (w[0] == "release") host.buttonRelease(std::atoi(w[1].c_str()), 0);
+            if (w[0] == "lock") host.increaseLockCount();
+            if (w[0] == "unlock") host.decreaseLockCount();
+            if (w[0] == "set")
                 static_cast<Data*>(host.findNamedObject(w[1].c_str()))->set(host, number(2));
-            if (verb == "path")
+            if (w[0] == "path")
                 static_cast<PathNode*>(host.firstNode())
                     ->setPath(screen(w[1]), number(2), number(3), number(4), number(5),
                               w.size() > 6);
             // Actions never take the event: the next node hears it too.
-            EXPECT_FALSE(verb == "do" && actions[std::atoi(w[1].c_str())]->onEvent(
+            EXPECT_FALSE(w[0] == "do" && actions[std::atoi(w[1].c_str())]->onEvent(
                                              host, host.clipRect(), host.mode(), press));
             host.events.clear();
             Mode disabled(0.0f, 0.0f, false);
-            EXPECT_TRUE(verb == "disabled"
+            EXPECT_TRUE(w[0] == "disabled"
                             ? host.firstNode()->iterateUpdate(host, disabled, host.clipRect(), 0.0f)
                             : host.update(std::strtof(step[1].c_str(), nullptr)));
             paint();
@@ -295,8 +290,9 @@ TEST_F(NodeTest, DisableNodesDisableTheirChain) {
 TEST_F(NodeTest, StickyNodesHoldTheirChainAtLevelFour) {
     Node* sticky = show("StickyNode { Next node: <1> Variable: V=3 Data: =3 }");
     state = [&] {
-        return levels(sticky->mode()) + (sticky->mode()->isInside() ? " inside " : " ") +
-               joinedLines(host.painting);
+        Mode* mode = sticky->mode();
+        return printed(mode->targetLevel()) + "/" + printed(mode->currentLevel()) +
+               (mode->isInside() ? " inside " : " ") + joinedLines(host.painting);
     };
     run(R"(wait | 0 | 1 GainFocus, 1 PointerIn, 1 update | 4/1 inside 1 mode 3 1 pipe 2
         wait | 0.5 | 1 update | 4/2.5 inside 1 mode 3 2.5 pipe 2
@@ -367,7 +363,9 @@ TEST_F(NodeTest, PathsSwitchScreensFrameByFrame) {
         wait | 0.25 | 1 PostHide | found ||
         path B nan 0 0 0 | nan | 2 PreWaitShow, 2 PreShow, 2 PostShow | 2 pipe 1 found 2|2|
         path C 1 1 0 0 | 0.25 | 2 PreWaitHide, 2 PreHide, 3 PreWaitShow, 3 PreShow, 2 LostFocus | 3 show 1 0.25 pipe 2, 2 show -1 0.75 pipe 2 found 23|3|2)");
-    EXPECT_EQ(levels(path->mode()), "2/1.75");  // back to level 1 at the switch, rising
+    // Back to level 1 at the switch, rising.
+    EXPECT_EQ((Floats{path->mode()->targetLevel(), path->mode()->currentLevel()}),
+              (Floats{2, 1.75f}));
     // Only screens may stand in the slot. Hidden as a whole, a path lets go
     // of what was under way; setNextNode shows a screen at once.
     Node plain;

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -134,25 +133,6 @@ void expectRows(const std::vector<std::string>& rows, Outcome outcome) {
         std::string input = row.substr(0, row.find(" -> "));
         EXPECT_EQ(input + " -> " + outcome(input), row);
     }
-}
-
-// The rows of a table written one to a line (blank lines skipped), each cut
-// into its fields at " | ", so that a row of any length stays one line.
-inline std::vector<std::vector<std::string>> tableRows(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    size_t start = 0;
-    for (size_t end; start < text.size(); start = end + 1) {
-        end = std::min(text.find('\n', start), text.size());
-        std::string line = text.substr(start, end - start);
-        if (line.find_first_not_of(' ') == std::string::npos) continue;
-        line.erase(0, line.find_first_not_of(' '));
-        rows.emplace_back();
-        for (size_t at = 0, bar = 0; bar != std::string::npos; at = bar + 3) {
-            bar = line.find(" | ", at);
-            rows.back().push_back(line.substr(at, bar == std::string::npos ? bar : bar - at));
-        }
-    }
-    return rows;
 }
 
 // ---- Paint records in one line each -----------------------------------------
