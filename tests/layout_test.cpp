@@ -310,7 +310,7 @@ TEST_F(NodeTest, WalksThroughALoopEndAtTheDepthLimit) {
     // Each screen | the slots that lead to the node whose last slot links back.
     for (
         const Lines& loop : tableRows(
-            R"(TransformNode { Next node: null X: 0 Y: 0 Width: 20 Height: 20 Transformed node: SplitNode { Next node: null Split node: null } } | 1 1
+            R"(SplitNode { Next node: null Split node: TransformNode { Next node: null X: 0 Y: 0 Width: 20 Height: 20 Transformed node: null } } | 1 1
         DisableNode { Next node: CullNode { Next node: StickyNode { Next node: null Variable: =1 Data: null } Data: null In time: 0 Out time: 0 } Disable data: null } | 0 0 0)")) {
         std::istringstream in(loop[1]);
         const std::vector<int> slots{std::istream_iterator<int>(in), {}};
