@@ -110,8 +110,7 @@ TEST_F(EffectTest, RecordsReachTheHostChanged) {
             EXPECT_EQ(note.indexes, glyph ? std::vector<int>{7} : std::vector<int>{});
             EXPECT_TRUE(data.clipRect == given && valuesOf(inForce) == before);
         }
-        Object::clear(host, effect);
-        Object::clear(host, outerEffect);
+        Object::clear(host, effect), Object::clear(host, outerEffect);
     }
 }
 

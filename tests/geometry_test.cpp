@@ -41,7 +41,6 @@ TEST(GeometryTest, ColoursFadeAndCornersInterpolate) {
     Vertex a{0, 10, 2, 0, 0, 0, 1, 1, 1}, b{100, 30, 4, 0, 0, 1, 1, 1, 0};
     cut.calculateClip(a, b, 0.25f);
     EXPECT_EQ(valuesOf(cut), (Floats{25.0f, 15.0f, 2.5f, 0.75f, 0.125f, 0.25f, 1.0f, 1.0f, 0.75f}));
-    EXPECT_EQ(PaintData::blendFuncName(-1), nullptr);  // no blend function below 0
 }
 
 // A 40 x 60 quadrilateral at (10, 20), depth 3, whose corner i has u 0.1 i,

@@ -88,9 +88,8 @@ public:
     void iterateNext(System& system, Node*& node, Rectangle& rect, Mode& mode) override {
         if (!node) return;
         if (node->actualClass() == PaintProbe::absoluteClass()) {
-            std::string name = std::to_string(static_cast<PaintProbe*>(node)->pictureHandle());
-            probes += name;
-            areas.push_back(name + " " + describeArea(rect));
+            probes += std::to_string(static_cast<PaintProbe*>(node)->pictureHandle());
+            areas.push_back(probes.substr(probes.size() - 1) + " " + describeArea(rect));
         }
         node->iterateIterator(system, mode, rect, *this);
     }
@@ -106,13 +105,17 @@ protected:
         return host.firstNode() = static_cast<Node*>(readObject(host, expanded(text)));
     }
     // Screens ScreenA to ScreenC hold probes 1 to 3; the path node Menu of
-    // the class given shows them.
+    // the class given shows them, and is read with a node of another class in
+    // its screen slot, which it lets go.
     PathNode* paths(const std::string& cls = "PathNode") {
         for (int i = 1; i <= 3; ++i)
             readObject(host, expanded("NameNode { Next node: <" + std::to_string(i) + "> }"),
                        ("Screen" + std::string(1, static_cast<char>('A' + i - 1))).c_str());
         host.updates = false;
-        return static_cast<PathNode*>(show(cls + " \"Menu\" { Next node: null }"));
+        Node* path = show(cls + " \"Menu\" { Next node: Node { Next node: null } }");
+        EXPECT_EQ(host.log.text,
+                  "Kova: Error: Loading: Class Node cannot stand in field 'Next node'\r\n");
+        return static_cast<PathNode*>(path);
     }
     NameNode* screen(const std::string& letter) {
         return static_cast<NameNode*>(host.findNamedObject(("Screen" + letter).c_str()));

@@ -165,18 +165,18 @@ TEST_F(StyleTest, MeasuresAndPaintsPlainAndFormattedTexts) {
     Style body("Body", 2);
     SizeStyle sized("Sized", 2, 3.0f);
     StringData text("AW");
-    EXPECT_EQ(
-        (Floats{body.characterWidth(host, 'A'), sized.characterWidth(host, 'W'),
-                Style::characterWidth(host, nullptr, 'W'), body.stringWidth(host, "AWA"),
-                sized.stringWidth(host, wide(u"\u0100W")), body.stringWidth(host, &text, 0),
-                Style::stringWidth(host, &body, "\xE9"), Style::stringWidth(host, nullptr, "AW"),
-                Style::stringWidth(host, nullptr, wide(u"AW")),
-                Style::stringWidth(host, nullptr, &text, 0),
-                body.stringWidth(host, static_cast<Data*>(nullptr), 0),
-                body.stringWidth(host, static_cast<const char*>(nullptr)),
-                body.stringWidth(host, static_cast<const unsigned short*>(nullptr)),
-                body.stringWidth(host, "")}),
-        (Floats{10, 16, 16, 36, 26, 26, 10, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ((Floats{body.characterWidth(host, 'A'), sized.characterWidth(host, 'W'),
+                      Style::characterWidth(host, nullptr, 'W'), body.stringWidth(host, "AWA"),
+                      sized.stringWidth(host, wide(u"\u0100W")), body.stringWidth(host, &text, 0),
+                      Style::stringWidth(host, &body, "\xE9"), body.scale(), sized.scale(),
+                      Style::stringWidth(host, nullptr, "AW"),
+                      Style::stringWidth(host, nullptr, wide(u"AW")),
+                      Style::stringWidth(host, nullptr, &text, 0),
+                      body.stringWidth(host, static_cast<Data*>(nullptr), 0),
+                      body.stringWidth(host, static_cast<const char*>(nullptr)),
+                      body.stringWidth(host, static_cast<const unsigned short*>(nullptr)),
+                      body.stringWidth(host, "")}),
+              (Floats{10, 16, 16, 36, 26, 26, 10, 1, 3, 0, 0, 0, 0, 0, 0, 0}));
     // Nothing to measure asks the host nothing.
     EXPECT_EQ(host.measured, (Ints{'A', 'W', 'W', 'A', 'W', 'A', 0x100, 'W', 'A', 'W', -23}));
     EXPECT_EQ(host.measuredFont, 2);
