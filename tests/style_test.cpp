@@ -4,6 +4,9 @@
 // nodes that paint variables.
 #include <gtest/gtest.h>
 
+#include <regex>
+
+#include "table_rows.h"
 #include "test_support.h"
 
 namespace kova_test {
@@ -35,35 +38,31 @@ public:
 // before and 1 after, 12 + n high with their tops 10 above the base line.
 class StyleTest : public HostTest<PaintLogHost> {
 protected:
-    void SetUp() override {
-        HostTest<PaintLogHost>::SetUp();
-        pipe.effect = &effect;
-    }
     // Each glyph painted since the last call as "<character>@<position>
-    // left,top right,bottom", after checking that it is a plain record: an
-    // upright quadrilateral in the host's corner order, at the area's depth,
-    // within the clip, in the style's font.
+    // left,top", after checking that it is a plain record: an upright
+    // quadrilateral in the host's corner order, of the host's glyph size at
+    // the scale last told ("x<scale> " before the glyph where it changes; 1 at
+    // first), at the area's depth, within the clip, in the style's font.
     std::string glyphs(int font) {
         std::string out;
+        float scale = 1.0f;
         for (size_t i = 0; i < host.painted.size(); ++i) {
             const Vertex* v = host.painted[i].vertex;
+            const int c = host.glyphs[i];
             std::string l = printed(v[0].x), t = printed(v[0].y), r = printed(v[2].x),
                         b = printed(v[2].y);
             EXPECT_EQ(describePaint(host.painted[i]), l + "," + t + " " + r + "," + t + " " + r +
                                                           "," + b + " " + l + "," + b +
                                                           " z0.5 clip 0,0,200,200,0");
-            int c = host.glyphs[i];
+            const float s = (v[2].y - v[0].y) / (12.0f + static_cast<float>(font));
+            EXPECT_EQ(v[2].x - v[0].x, s * (c == 'W' ? 14.0f : 8.0f)) << i;
             EXPECT_EQ(host.calls[i], "charPaint " + std::to_string(c) + " " + std::to_string(font));
-            out += (i ? "; " : "") +
+            out += (i ? "; " : "") + (s != scale ? "x" + printed(scale = s) + " " : "") +
                    (c > 32 && c < 127 ? std::string(1, char(c)) : "#" + std::to_string(c)) + "@" +
-                   std::to_string(effect.positions[i]) + " " + l + "," + t + " " + r + "," + b;
+                   std::to_string(effect.positions[i]) + " " + l + "," + t;
         }
-        host.calls.clear();
-        host.painted.clear();
-        host.paints.clear();
-        host.glyphs.clear();
-        host.measured.clear();
-        effect.positions.clear();
+        host.calls.clear(), host.painted.clear(), host.paints.clear();
+        host.glyphs.clear(), host.measured.clear(), effect.positions.clear();
         return out;
     }
     std::string paint(Style* style, Data& text, int index = 0) {
@@ -74,88 +73,64 @@ protected:
     Rectangle area{10.0f, 20.0f, 100.0f, 50.0f, 0.5f};
     Rectangle clip{0.0f, 0.0f, 200.0f, 200.0f, 0.0f};
     PositionEffect effect;
-    EffectPipe pipe;
+    EffectPipe pipe{nullptr, &effect};
 };
 
 TEST_F(StyleTest, EachStyleLaysOutItsGlyphs) {
-    Style plain("Plain", 2);
-    SingleLineStyle single("Single", 2);
-    CenterAlignedStyle centred("Centred", 2);
-    RightAlignedStyle right("Right", 2);
-    ScaleYStyle scaled("Scaled", 2);
-    CenterAlignedScaleYStyle centredScaled("CentredScaled", 2);
-    SizeStyle sized("Sized", 2, 1.5f);
-    SingleLineSizeStyle dotted("Dotted", 2, 1.5f);
-    RowDistanceStyle rows5("Rows5", 2, 5.0f), rows0("Rows0", 2, 0.0f), rows31("Rows31", 2, 31.0f),
-        rows32("Rows32", 2, 32.0f);
-    struct Row {
-        Style* style;
-        const char* text;
-        float width, height;
-        std::string expected;
-        int refuse = -1;  // the glyph the host refuses
-    };
-    const Row rows[] = {
-        // From the top left, base line 38; a line feed keeps the pen's x, a
-        // carriage return goes back to the left edge.
-        {&plain, "AB\nC", 40, 50, "A@0 11,28 19,42; B@1 21,28 29,42; C@3 31,46 39,60"},
-        {&plain, "A\r\nB", 40, 50, "A@0 11,28 19,42; B@3 11,46 19,60"},
-        // The glyph that passes the right edge (50) is painted, then the line
-        // wraps; a base line at the bottom (70) or below ends the text, but
-        // the first line is always painted.
-        {&plain, "WWWWWWW", 40, 50,
-         "W@0 11,28 25,42; W@1 27,28 41,42; W@2 43,28 57,42; W@3 11,46 25,60; W@4 27,46 41,60; "
-         "W@5 43,46 57,60"},
-        {&plain, "A\nB", 40, 10, "A@0 11,28 19,42"},
-        {&plain, "ABC", 40, 50, "A@0 11,28 19,42; B@1 21,28 29,42", 1},
-        {&single, "A\r\nB", 40, 50, "A@0 11,28 19,42; #32@2 21,28 29,42; B@3 31,28 39,42"},
-        // Centred lines end at line feeds only, with no stop at the bottom;
-        // a carriage return is neither measured nor painted.
-        {&centred, "AB\r\nW\n\nC", 100, 50,
-         "A@0 51,28 59,42; B@1 61,28 69,42; W@4 53,46 67,60; C@7 56,82 64,96"},
-        {&centred, "AB\nCD", 100, 50, "A@0 51,28 59,42; B@1 61,28 69,42", 1},
-        // Right-aligned text is walked backwards from the right edge; the
-        // last line is painted at the top.
-        {&right, "A\nB", 100, 50, "B@2 101,28 109,42; A@0 91,46 99,60"},
-        {&right, "A\r\nB", 100, 50, "B@3 101,28 109,42; A@0 101,46 109,60"},
-        {&right, "WWWWW", 30, 50,
-         "W@4 25,28 39,42; W@3 9,28 23,42; W@2 25,46 39,60; W@1 9,46 23,60"},
-        {&right, "A\n\nB", 100, 50, "B@3 101,28 109,42"},
-        {&right, "AB\nCD", 100, 50, "D@4 101,28 109,42; C@3 91,28 99,42", 1},
-        // Scaled to fill the height on one line: 36 doubles every metric;
-        // the glyph that passes the right edge is the last.
-        {&scaled, "WWWWW", 100, 36,
-         "W@0 12,36 40,64; W@1 44,36 72,64; W@2 76,36 104,64; W@3 108,36 136,64"},
-        {&scaled, "A\r\nB", 100, 36, "A@0 12,36 28,64; B@3 12,72 28,100"},
-        {&scaled, "AB\nCD", 100, 36, "A@0 12,36 28,64; B@1 32,36 48,64", 1},
-        // Centred and scaled: line breaks are glyphs too.
-        {&centredScaled, "A\nB", 100, 36, "A@0 32,36 48,64; #10@1 52,36 68,64; B@2 72,36 88,64"},
-        {&centredScaled, "WWWWWW", 100, 36,
-         "W@0 -34,36 -6,64; W@1 -2,36 26,64; W@2 30,36 58,64; W@3 62,36 90,64; W@4 94,36 122,64"},
-        {&centredScaled, "AB\nCD", 100, 36, "A@0 12,36 28,64; B@1 32,36 48,64", 1},
-        // At a size of their own, on one line; a pen reaching the right edge
-        // ends the text, with three dots beyond it for the single line.
-        {&sized, "A\rB", 100, 50,
-         "A@0 11.5,32 23.5,53; #13@1 26.5,32 38.5,53; B@2 41.5,32 53.5,53"},
-        {&sized, "AAA", 30, 50, "A@0 11.5,32 23.5,53; A@1 26.5,32 38.5,53"},
-        {&sized, "AB\nCD", 100, 50, "A@0 11.5,32 23.5,53; B@1 26.5,32 38.5,53", 1},
-        {&dotted, "AWA", 30, 50,
-         "A@0 11.5,32 23.5,53; W@1 26.5,32 47.5,53; .@1 50.5,32 62.5,53; .@1 65.5,32 77.5,53; "
-         ".@1 80.5,32 92.5,53"},
-        {&dotted, "AWA", 30, 50,
-         "A@0 11.5,32 23.5,53; W@1 26.5,32 47.5,53; .@1 50.5,32 62.5,53; .@1 65.5,32 77.5,53", 3},
-        // A line feed moves by the row distance, a wrap by the line height.
-        {&rows5, "A\nB", 100, 50, "A@0 11,28 19,42; B@2 21,33 29,47"},
-        {&rows0, "WWA", 30, 50, "W@0 11,28 25,42; W@1 27,28 41,42; A@2 11,46 19,60"},
-        {&rows32, "A\nB", 100, 50, "A@0 11,28 19,42"},
-        {&rows31, "A\nB", 100, 50, "A@0 11,28 19,42; B@2 21,59 29,73"},
-    };
-    for (const Row& row : rows) {
-        area.width = row.width;
-        area.height = row.height;
-        host.refuseGlyph = row.refuse;
-        StringData text(row.text);
-        EXPECT_EQ(paint(row.style, text), row.expected) << row.style->name() << " " << row.text;
+    // Style, in font 2 | text (\\n and \\r for line breaks) | width | height | the glyphs
+    // painted | the glyph the host refuses, if any. From the top left, base
+    // line 38; a line feed keeps the pen's x, a carriage return goes back to
+    // the left edge. The glyph that passes the right edge (50) is painted,
+    // then the line wraps; a base line at the bottom (70) or below ends the
+    // text, but the first line is always painted. Centred lines end at line
+    // feeds only, with no stop at the bottom; a carriage return is neither
+    // measured nor painted. Right-aligned text is walked backwards from the
+    // right edge; the last line is painted at the top. Scaled to fill the
+    // height on one line, 36 doubles every metric; the glyph that passes the
+    // right edge is the last; centred and scaled, line breaks are glyphs too.
+    // At a size of their own, on one line, a pen reaching the right edge ends
+    // the text, with three dots beyond it for the single line. A line feed
+    // moves by the row distance, a wrap by the line height.
+    for (Lines row : tableRows(R"(Style {} | AB\nC | 40 | 50 | A@0 11,28; B@1 21,28; C@3 31,46
+        Style {} | A\r\nB | 40 | 50 | A@0 11,28; B@3 11,46
+        Style {} | WWWWWWW | 40 | 50 | W@0 11,28; W@1 27,28; W@2 43,28; W@3 11,46; W@4 27,46; W@5 43,46
+        Style {} | A\nB | 40 | 10 | A@0 11,28
+        Style {} | ABC | 40 | 50 | A@0 11,28; B@1 21,28 | 1
+        SingleLineStyle {} | A\r\nB | 40 | 50 | A@0 11,28; #32@2 21,28; B@3 31,28
+        CenterAlignedStyle {} | AB\r\nW\n\nC | 100 | 50 | A@0 51,28; B@1 61,28; W@4 53,46; C@7 56,82
+        CenterAlignedStyle {} | AB\nCD | 100 | 50 | A@0 51,28; B@1 61,28 | 1
+        RightAlignedStyle {} | A\nB | 100 | 50 | B@2 101,28; A@0 91,46
+        RightAlignedStyle {} | A\r\nB | 100 | 50 | B@3 101,28; A@0 101,46
+        RightAlignedStyle {} | WWWWW | 30 | 50 | W@4 25,28; W@3 9,28; W@2 25,46; W@1 9,46
+        RightAlignedStyle {} | A\n\nB | 100 | 50 | B@3 101,28
+        RightAlignedStyle {} | AB\nCD | 100 | 50 | D@4 101,28; C@3 91,28 | 1
+        ScaleYStyle {} | WWWWW | 100 | 36 | x2 W@0 12,36; W@1 44,36; W@2 76,36; W@3 108,36
+        ScaleYStyle {} | A\r\nB | 100 | 36 | x2 A@0 12,36; B@3 12,72
+        ScaleYStyle {} | AB\nCD | 100 | 36 | x2 A@0 12,36; B@1 32,36 | 1
+        CenterAlignedScaleYStyle {} | A\nB | 100 | 36 | x2 A@0 32,36; #10@1 52,36; B@2 72,36
+        CenterAlignedScaleYStyle {} | WWWWWW | 100 | 36 | x2 W@0 -34,36; W@1 -2,36; W@2 30,36; W@3 62,36; W@4 94,36
+        CenterAlignedScaleYStyle {} | AB\nCD | 100 | 36 | x2 A@0 12,36; B@1 32,36 | 1
+        SizeStyle { Size constant: 1.5 } | A\rB | 100 | 50 | x1.5 A@0 11.5,32; #13@1 26.5,32; B@2 41.5,32
+        SizeStyle { Size constant: 1.5 } | AAA | 30 | 50 | x1.5 A@0 11.5,32; A@1 26.5,32
+        SizeStyle { Size constant: 1.5 } | AB\nCD | 100 | 50 | x1.5 A@0 11.5,32; B@1 26.5,32 | 1
+        SingleLineSizeStyle { Size constant: 1.5 } | AWA | 30 | 50 | x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32; .@1 80.5,32
+        SingleLineSizeStyle { Size constant: 1.5 } | AWA | 30 | 50 | x1.5 A@0 11.5,32; W@1 26.5,32; .@1 50.5,32; .@1 65.5,32 | 3
+        RowDistanceStyle { Row distance: 5 } | A\nB | 100 | 50 | A@0 11,28; B@2 21,33
+        RowDistanceStyle { Row distance: 0 } | WWA | 30 | 50 | W@0 11,28; W@1 27,28; A@2 11,46
+        RowDistanceStyle { Row distance: 32 } | A\nB | 100 | 50 | A@0 11,28
+        RowDistanceStyle { Row distance: 31 } | A\nB | 100 | 50 | A@0 11,28; B@2 21,59)")) {
+        SCOPED_TRACE(row[0] + " " + row[1]);
+        row.resize(6);
+        Object* style =
+            readObject(host, std::regex_replace(row[0], std::regex("\\{"), "{ Font handle: \"2\""));
+        row[1] = std::regex_replace(std::regex_replace(row[1], std::regex("\\\\n"), "\n"),
+                                    std::regex("\\\\r"), "\r");
+        area.width = std::strtof(row[2].c_str(), nullptr);
+        area.height = std::strtof(row[3].c_str(), nullptr);
+        host.refuseGlyph = row[5].empty() ? -1 : std::atoi(row[5].c_str());
+        StringData text(row[1].c_str());
+        EXPECT_EQ(paint(static_cast<Style*>(style), text), row[4]);
+        Object::clear(host, style);
     }
 }
 
@@ -169,13 +144,13 @@ TEST_F(StyleTest, StylesReadTheirTextsOwnWay) {
     StringData first("AB"), second("XYZ");
     list.list()->appendObject(host, &first);
     list.list()->appendObject(host, &second);
-    EXPECT_EQ(paint(&right, list, 1), "Y@1 101,28 109,42; X@0 91,28 99,42");
+    EXPECT_EQ(paint(&right, list, 1), "Y@1 101,28; X@0 91,28");
 
     area.height = 36.0f;
     WstringData bytes(wide(u"\u0141\u00E9\u0200Z"));
     Style::paint(host, &centred, area, &clip, pipe, &bytes, 0);
     EXPECT_EQ(host.measured, (Ints{'A', -23, 'A', -23}));
-    EXPECT_EQ(glyphs(2), "A@0 42,36 58,64; #-23@1 62,36 78,64");
+    EXPECT_EQ(glyphs(2), "x2 A@0 42,36; #-23@1 62,36");
     area.width = 1.0e6f;
     StringData longText(std::string(1100, 'A').c_str());
     Style::paint(host, &centred, area, &clip, pipe, &longText, 0);
@@ -185,8 +160,8 @@ TEST_F(StyleTest, StylesReadTheirTextsOwnWay) {
 }
 
 // Widths are the host's advances, unscaled whatever the style; bytes of
-// narrow texts count as signed characters.
-TEST_F(StyleTest, MeasuresWithTheHostsMetrics) {
+// narrow texts count as signed characters, measured and painted.
+TEST_F(StyleTest, MeasuresAndPaintsPlainAndFormattedTexts) {
     Style body("Body", 2);
     SizeStyle sized("Sized", 2, 3.0f);
     StringData text("AW");
@@ -205,25 +180,13 @@ TEST_F(StyleTest, MeasuresWithTheHostsMetrics) {
     // Nothing to measure asks the host nothing.
     EXPECT_EQ(host.measured, (Ints{'A', 'W', 'W', 'A', 'W', 'A', 0x100, 'W', 'A', 'W', -23}));
     EXPECT_EQ(host.measuredFont, 2);
-    Style* none = nullptr;
-    EXPECT_TRUE(Style::clear(host, none));
-}
 
-// Narrow and wide texts and formats; missing texts paint nothing. Formatted
-// results are cut to 255 characters and a malformed conversion ends them.
-TEST_F(StyleTest, PaintsPlainAndFormattedTexts) {
-    Style body("Body", 2);
+    // Narrow and wide texts and formats; formatted results are cut to 255
+    // characters and a malformed conversion ends them.
     pipe.effect = nullptr;  // straight to the host
     Style::paint(host, nullptr, area, &clip, pipe, wide(u"\uE9FF"));
     Style::paint(host, &body, area, &clip, pipe, "\xE9");
     EXPECT_EQ(host.calls, (Lines{"charPaint 59903 0", "charPaint -23 2"}));
-    host.calls.clear();
-    Style::paint(host, &body, area, &clip, pipe, static_cast<const char*>(nullptr));
-    Style::paint(host, &body, area, &clip, pipe, static_cast<const unsigned short*>(nullptr));
-    Style::paint(host, &body, area, &clip, pipe, static_cast<Data*>(nullptr), 0);
-    Style::paintf(host, &body, area, &clip, pipe, static_cast<const char*>(nullptr));
-    Style::paintf(host, &body, area, &clip, pipe, static_cast<const unsigned short*>(nullptr));
-    EXPECT_TRUE(host.calls.empty());
 
     area.width = 1.0e6f;  // one long line
     auto formatted = [&](auto... arguments) {
@@ -243,25 +206,17 @@ TEST_F(StyleTest, PaintsPlainAndFormattedTexts) {
 // Text nodes paint their variable's text with their style (or the system
 // style), from the top left of the area; without a variable, nothing.
 TEST_F(StyleTest, TextNodesPaintTheirVariables) {
-    struct Row {
-        const char* node;
-        int font;
-        std::string expected;
-    };
-    const Row rows[] = {
-        {"TextNode { Next node: null String: null Style: Style { Font handle: \"1\" } }", 1, ""},
-        {"TextNode { Next node: null String: IntData { Value <do not edit>: 42 } "
-         "Style: Style { Font handle: \"1\" } }",
-         1, "4@0 11,27 19,40; 2@1 21,27 29,40"},
-        {"TextNode { Next node: null String: StringData { String <do not edit>: \"Hi\\nyou\" } "
-         "Style: null }",
-         0, "H@0 11,26 19,38; i@1 21,26 29,38; y@3 31,42 39,54; o@4 41,42 49,54; u@5 51,42 59,54"},
-    };
+    // Text node | font | glyphs.
     area.width = 300.0f;
-    for (const Row& row : rows) {
-        Object* node = readObject(host, row.node);
+    for (
+        Lines row : tableRows(
+            R"(TextNode { Next node: null String: IntData { Value <do not edit>: 42 } Style: Style { Font handle: "1" } } | 1 | 4@0 11,27; 2@1 21,27
+        TextNode { Next node: null String: StringData { String <do not edit>: "Hi\nyou" } Style: null } | 0 | H@0 11,26; i@1 21,26; y@3 31,42; o@4 41,42; u@5 51,42
+        TextNode { Next node: null String: null Style: Style { Font handle: "1" } } | 1)")) {
+        row.resize(3);
+        Object* node = readObject(host, row[0]);
         static_cast<Node*>(node)->onPaint(host, host.mode(), area, &clip, pipe);
-        EXPECT_EQ(glyphs(row.font), row.expected) << row.node;
+        EXPECT_EQ(glyphs(std::atoi(row[1].c_str())), row[2]) << row[0];
         Object::clear(host, node);
     }
 }
