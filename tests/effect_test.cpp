@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <regex>
 
-#include "table_rows.h"
 #include "test_support.h"
 
 namespace kova_test {

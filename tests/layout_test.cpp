@@ -10,7 +10,6 @@
 #include <regex>
 #include <sstream>
 
-#include "table_rows.h"
 #include "test_support.h"
 
 namespace kova_test {

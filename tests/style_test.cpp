@@ -6,7 +6,6 @@
 
 #include <regex>
 
-#include "table_rows.h"
 #include "test_support.h"
 
 namespace kova_test {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -53,76 +54,37 @@ inline std::vector<float> valuesOf(const Vertex& v) {
 }
 using Floats = std::vector<float>;
 
-// Lists every plain field a class streams as "type 'label' value" and fails
-// the field numbered by budget (-1: none). Floats come back one larger, as
-// a reader delivering new values would leave them.
+// A visiting stream that records the plain numbers and bools it is handed
+// as "type 'label' value".
 class FieldRecorder : public Stream {
 public:
     bool stream() override { return true; }
-    bool streamUbyte(unsigned char& value, const char* label) override {
-        return add("ubyte", label, std::to_string(value));
-    }
     bool streamInt(int& value, const char* label) override {
         return add("int", label, std::to_string(value));
     }
     bool streamBool(bool& value, const char* label) override {
         return add("bool", label, value ? "true" : "false");
     }
-    bool streamWchar(unsigned short& value, const char* label) override {
-        return add("wchar", label, std::to_string(value));
-    }
-    bool streamFloat(float& value, const char* label) override {
-        bool ok = add("float", label, std::to_string(value));
-        value += 1.0f;
-        return ok;
-    }
-    // The permitted numbers follow the value, walked the way an editor lists
-    // them: each next number that has a name.
-    bool streamIndex(int& value, int (*toIndex)(int), const char* (*toName)(int),
-                     const char* label) override {
-        std::string choices;
-        for (int i = toIndex(0); i != 0 && toName(i); i = toIndex(i))
-            choices += std::to_string(i) + ",";
-        const char* name = toName(value);
-        return add("index", label,
-                   std::to_string(value) + " " + (name ? name : "?") + " [" + choices + "]");
-    }
 
     std::vector<std::string> fields;
-    int budget = -1;
 
 private:
     bool add(const char* type, const char* label, const std::string& value) {
         fields.push_back(std::string(type) + " '" + label + "' " + value);
-        return --budget != 0;
+        return true;
     }
 };
 
-// A visiting stream that takes every plain field and records the object
-// references it is handed, as "label:required class"; it may replace, drop
-// or refuse chosen references, or drop them all.
+// A visiting stream that records the object references it is handed.
 class ReferenceRecorder : public Stream {
 public:
-    bool stream() override { return visiting; }
-    bool streamObject(System&, Object*& reference, const char* label,
-                      RuntimeClass* requiredClass) override {
+    bool stream() override { return true; }
+    bool streamObject(System&, Object*& reference, const char*, RuntimeClass*) override {
         seen.push_back(reference);
-        labels.push_back(std::string(label) + ":" +
-                         (requiredClass ? requiredClass->name() : "null"));
-        if (reference && reference == refuse) return false;
-        if (reference && reference == replace) reference = replacement;
-        if (dropAll || (reference && reference == drop)) reference = nullptr;
         return true;
     }
 
     std::vector<Object*> seen;
-    std::vector<std::string> labels;
-    bool visiting = true;
-    bool dropAll = false;
-    Object* replace = nullptr;
-    Object* replacement = nullptr;
-    Object* drop = nullptr;
-    Object* refuse = nullptr;
 };
 
 // Checks a table of "input -> outcome" rows: outcome(input) must give the
@@ -227,6 +189,25 @@ inline Object* readObject(System& system, const std::string& text, const char* n
     std::string error;
     EXPECT_TRUE(tarn::kova::text::readText(system, text, "test.txt", name, root, error)) << error;
     return root;
+}
+
+// The rows of a table written one to a line (blank lines skipped, leading
+// spaces dropped), each cut into its fields at " | ".
+inline std::vector<std::vector<std::string>> tableRows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    size_t start = 0;
+    for (size_t end; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        std::string line = text.substr(start, end - start);
+        if (line.find_first_not_of(' ') == std::string::npos) continue;
+        line.erase(0, line.find_first_not_of(' '));
+        rows.emplace_back();
+        for (size_t at = 0, bar = 0; bar != std::string::npos; at = bar + 3) {
+            bar = line.find(" | ", at);
+            rows.back().push_back(line.substr(at, bar == std::string::npos ? bar : bar - at));
+        }
+    }
+    return rows;
 }
 
 }  // namespace kova_test
