@@ -240,6 +240,7 @@ public:
 
 private:
     char* text_;
+    int size_;  // bytes that text_ can hold, terminator included
 };
 
 // A text of the host's: every write frees the text the reference holds and

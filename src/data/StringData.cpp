@@ -20,13 +20,18 @@ int textByte(const char* text, int position) {
     return static_cast<unsigned char>(text[position]);
 }
 
+// The bytes a text takes, terminator included; 0 for none.
+int bufferSize(const char* text) {
+    return text ? static_cast<int>(std::strlen(text)) + 1 : 0;
+}
+
 float textNumber(const char* text) {
     return text ? Memory::stringToFloat(text) : 0.0f;
 }
 }  // namespace
 
 StringData::StringData(const char* text, const char* name)
-    : Data(name), text_(Memory::stringDuplicate(text)) {}
+    : Data(name), text_(Memory::stringDuplicate(text)), size_(bufferSize(text_)) {}
 
 StringData::~StringData() {
     Memory::stringDelete(text_);
@@ -38,11 +43,20 @@ bool StringData::set(System& system, float value) {
     return set(system, static_cast<const char*>(text));
 }
 
-// The copy is made first, so the data's own text can be written back.
+// A text that fits the buffer already held is copied into it, so a shown
+// value that the game changes every frame costs no allocation (memmove, since
+// the text may be part of the data's own). Otherwise the copy is made first,
+// so the data's own text can be written back.
 bool StringData::set(System&, const char* text) {
+    int size = bufferSize(text);
+    if (text && text_ && size <= size_) {
+        std::memmove(text_, text, static_cast<std::size_t>(size));
+        return true;
+    }
     char* copy = Memory::stringDuplicate(text);
     Memory::stringDelete(text_);
     text_ = copy;
+    size_ = bufferSize(text_);
     return true;
 }
 
@@ -54,8 +68,12 @@ int StringData::character(System&, int position) {
     return textByte(text_, position);
 }
 
+// A stream may replace or free the text; its length is then all that is known
+// of the buffer.
 bool StringData::onStream(System& system, Stream& stream) {
-    return Data::onStream(system, stream) && stream.streamString(text_, "String <do not edit>");
+    bool ok = Data::onStream(system, stream) && stream.streamString(text_, "String <do not edit>");
+    size_ = bufferSize(text_);
+    return ok;
 }
 
 StringRefData::StringRefData(char** reference, const char* name)
