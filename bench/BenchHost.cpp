@@ -95,11 +95,15 @@ struct FontTable {
 const FontTable kFont;
 const float kWholePicture[4] = {0.0f, 0.0f, 1.0f, 1.0f};
 
+// Clamped to 0..1 and rounded to a byte, through int: converting a float to
+// an unsigned type straight away costs a range check.
+std::uint32_t channel(float f) {
+    f = f < 0.0f ? 0.0f : f;
+    f = f > 1.0f ? 1.0f : f;
+    return static_cast<std::uint32_t>(static_cast<int>(f * 255.0f + 0.5f));
+}
+
 std::uint32_t packColour(const Vertex& v) {
-    auto channel = [](float f) {
-        f = std::min(1.0f, std::max(0.0f, f));
-        return static_cast<std::uint32_t>(f * 255.0f + 0.5f);
-    };
     return channel(v.red) | channel(v.green) << 8 | channel(v.blue) << 16 | channel(v.alpha) << 24;
 }
 

@@ -31,7 +31,10 @@ float textNumber(const char* text) {
 }  // namespace
 
 StringData::StringData(const char* text, const char* name)
-    : Data(name), text_(Memory::stringDuplicate(text)), size_(bufferSize(text_)) {}
+    : Data(name),
+      text_(Memory::stringDuplicate(text)),
+      size_(bufferSize(text_)),
+      length_(size_ ? size_ - 1 : 0) {}
 
 StringData::~StringData() {
     Memory::stringDelete(text_);
@@ -51,12 +54,14 @@ bool StringData::set(System&, const char* text) {
     int size = bufferSize(text);
     if (text && text_ && size <= size_) {
         std::memmove(text_, text, static_cast<std::size_t>(size));
+        length_ = size - 1;
         return true;
     }
     char* copy = Memory::stringDuplicate(text);
     Memory::stringDelete(text_);
     text_ = copy;
     size_ = bufferSize(text_);
+    length_ = size_ ? size_ - 1 : 0;
     return true;
 }
 
@@ -64,8 +69,10 @@ float StringData::value(System&) {
     return textNumber(text_);
 }
 
+// 0 for a missing text and at or past the terminator.
 int StringData::character(System&, int position) {
-    return textByte(text_, position);
+    if (position < 0 || position >= length_) return 0;
+    return static_cast<unsigned char>(text_[position]);
 }
 
 // A stream may replace or free the text; its length is then all that is known
@@ -73,6 +80,7 @@ int StringData::character(System&, int position) {
 bool StringData::onStream(System& system, Stream& stream) {
     bool ok = Data::onStream(system, stream) && stream.streamString(text_, "String <do not edit>");
     size_ = bufferSize(text_);
+    length_ = size_ ? size_ - 1 : 0;
     return ok;
 }
 
