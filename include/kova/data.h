@@ -240,6 +240,8 @@ public:
 
 private:
     char* text_;
+    int size_;    // bytes that text_ can hold, terminator included
+    int length_;  // of the text held, so reading a character needs no search
 };
 
 // A text of the host's: every write frees the text the reference holds and

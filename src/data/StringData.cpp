@@ -20,13 +20,21 @@ int textByte(const char* text, int position) {
     return static_cast<unsigned char>(text[position]);
 }
 
+// The bytes a text takes, terminator included; 0 for none.
+int bufferSize(const char* text) {
+    return text ? static_cast<int>(std::strlen(text)) + 1 : 0;
+}
+
 float textNumber(const char* text) {
     return text ? Memory::stringToFloat(text) : 0.0f;
 }
 }  // namespace
 
 StringData::StringData(const char* text, const char* name)
-    : Data(name), text_(Memory::stringDuplicate(text)) {}
+    : Data(name),
+      text_(Memory::stringDuplicate(text)),
+      size_(bufferSize(text_)),
+      length_(size_ ? size_ - 1 : 0) {}
 
 StringData::~StringData() {
     Memory::stringDelete(text_);
@@ -38,11 +46,22 @@ bool StringData::set(System& system, float value) {
     return set(system, static_cast<const char*>(text));
 }
 
-// The copy is made first, so the data's own text can be written back.
+// A text that fits the buffer already held is copied into it, so a shown
+// value that the game changes every frame costs no allocation (memmove, since
+// the text may be part of the data's own). Otherwise the copy is made first,
+// so the data's own text can be written back.
 bool StringData::set(System&, const char* text) {
+    int size = bufferSize(text);
+    if (text && text_ && size <= size_) {
+        std::memmove(text_, text, static_cast<std::size_t>(size));
+        length_ = size - 1;
+        return true;
+    }
     char* copy = Memory::stringDuplicate(text);
     Memory::stringDelete(text_);
     text_ = copy;
+    size_ = bufferSize(text_);
+    length_ = size_ ? size_ - 1 : 0;
     return true;
 }
 
@@ -50,12 +69,19 @@ float StringData::value(System&) {
     return textNumber(text_);
 }
 
+// 0 for a missing text and at or past the terminator.
 int StringData::character(System&, int position) {
-    return textByte(text_, position);
+    if (position < 0 || position >= length_) return 0;
+    return static_cast<unsigned char>(text_[position]);
 }
 
+// A stream may replace or free the text; its length is then all that is known
+// of the buffer.
 bool StringData::onStream(System& system, Stream& stream) {
-    return Data::onStream(system, stream) && stream.streamString(text_, "String <do not edit>");
+    bool ok = Data::onStream(system, stream) && stream.streamString(text_, "String <do not edit>");
+    size_ = bufferSize(text_);
+    length_ = size_ ? size_ - 1 : 0;
+    return ok;
 }
 
 StringRefData::StringRefData(char** reference, const char* name)
