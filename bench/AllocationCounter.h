@@ -1,17 +1,15 @@
-// Counts the heap allocations of the benchmark program: the global operator
-// new and delete are replaced (under AddressSanitizer, which owns them, its
-// allocation hooks count instead). A meter reports the allocations and bytes
-// of a benchmark's timed loop per iteration.
+// The heap allocations of the benchmark program, counted by the allocation
+// test's counter (tests/noalloc/AllocationCount.h). A meter reports the
+// allocations and bytes of a benchmark's timed loop per iteration.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
+#include "AllocationCount.h"
+
 namespace kova_bench {
 
-struct Allocations {
-    long count = 0;
-    long bytes = 0;
-};
+using kova_alloc::Allocations;
 
 // Since the program started.
 Allocations allocationsSoFar();
