@@ -105,6 +105,14 @@ bool buildObjectFile(ToolHost& host, const std::string& text, const std::string&
     host.holdFiles();  // written only once every file of the build is complete
     bool ok = in.readRoot(host, root, outName.c_str());
     error = in.error();
+    // A file's root is known by the file's name once loaded: a root named
+    // otherwise would lose its name, and references to it would find nothing.
+    char rootName[256];
+    if (ok && host.copyObjectFullName(root, rootName, sizeof(rootName)) && outName != rootName) {
+        error = in.locate(root) + ": the root is named '" + rootName + "' but is written as '" +
+                outName + "' (a file's root takes the file's name; leave the name out)";
+        ok = false;
+    }
     if (ok && !problemLines(host.logLines()).empty()) {
         error = in.locate(root) + ": the engine reported problems while reading the text";
         ok = false;
