@@ -5,6 +5,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "ToolHost.h"
+
 namespace tarn {
 namespace kova {
 namespace host {
@@ -16,21 +18,7 @@ FileStore::~FileStore() {
 }
 
 bool FileStore::pathFor(const std::string& root, const char* name, std::string& path) {
-    if (!name) return false;
-    std::string relative = name;
-    for (char& c : relative) {
-        if (c == '\\') c = '/';
-    }
-    if (relative.empty() || relative[0] == '/') return false;
-    std::size_t start = 0;
-    while (start <= relative.size()) {
-        std::size_t end = relative.find('/', start);
-        if (end == std::string::npos) end = relative.size();
-        if (relative.compare(start, end - start, "..") == 0) return false;
-        start = end + 1;
-    }
-    path = (std::filesystem::path(root) / relative).string();
-    return true;
+    return name && text::streamNamePath(root, name, path);
 }
 
 IStream* FileStore::openInput(const char* name) {

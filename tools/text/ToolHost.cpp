@@ -188,7 +188,7 @@ bool MemoryHost::writeFile(const std::string& name, const std::string& bytes) {
     return true;
 }
 
-bool DirectoryHost::pathFor(const std::string& name, std::string& path) const {
+bool streamNamePath(const std::string& root, const std::string& name, std::string& path) {
     std::string relative = name;
     for (char& c : relative) {
         if (c == '\\') c = '/';
@@ -201,8 +201,12 @@ bool DirectoryHost::pathFor(const std::string& name, std::string& path) const {
         if (relative.compare(start, end - start, "..") == 0) return false;
         start = end + 1;
     }
-    path = (std::filesystem::path(root_) / relative).string();
+    path = (std::filesystem::path(root) / relative).string();
     return true;
+}
+
+bool DirectoryHost::pathFor(const std::string& name, std::string& path) const {
+    return streamNamePath(root_, name, path);
 }
 
 bool DirectoryHost::readFile(const std::string& name, std::string& bytes) {

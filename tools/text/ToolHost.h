@@ -104,6 +104,10 @@ public:
     std::map<std::string, std::string> files;
 };
 
+// The file a stream name maps to under root ("\\" separates like "/");
+// false for absolute names and names that climb out with "..".
+bool streamNamePath(const std::string& root, const std::string& name, std::string& path);
+
 // Files under a root directory: the stream name "Menus/Main" is the file
 // Menus/Main below the root ("\" separates like "/"). Absolute names and
 // names that climb out with ".." are refused.
