@@ -51,7 +51,10 @@ public:
     std::vector<BenchVertex> vertices;  // allocated once
     std::size_t vertexCount = 0;        // of the last frame
     long droppedQuads = 0;              // past the array's end
-    long problems = 0;                  // log lines that are errors or warnings
+    // Off: charPaint and picturePaint return at once, so a frame measures
+    // the engine alone, with every host call still made.
+    bool writeVertices = true;
+    long problems = 0;  // log lines that are errors or warnings
 
 private:
     class LogCounter : public OStream {

@@ -65,14 +65,17 @@ class KOVA_API NodeWalkScope {
 public:
     enum { DeepestWalk = 4096 };
 
-    explicit NodeWalkScope(System& system);
-    ~NodeWalkScope();
+    // Inline (defined in system.h): every node of every walk enters one.
+    inline explicit NodeWalkScope(System& system);
+    inline ~NodeWalkScope();
     NodeWalkScope(const NodeWalkScope&) = delete;
     NodeWalkScope& operator=(const NodeWalkScope&) = delete;
 
     bool tooDeep() const { return tooDeep_; }
 
 private:
+    static void reportTooDeep(System& system);
+
     System& system_;
     bool tooDeep_;
 };
@@ -1245,3 +1248,6 @@ private:
 
 }  // namespace kova
 }  // namespace tarn
+
+// NodeWalkScope's inline body needs the whole System, which needs this file.
+#include "kova/system.h"

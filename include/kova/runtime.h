@@ -122,7 +122,12 @@ public:
     ClassRecord(const char* fullName, RuntimeClass* (*parent)())
         : RuntimeClass(fullName), parent_(parent) {}
 
-    RuntimeClass* parentClass() override { return parent_ ? parent_() : nullptr; }
+    // Asked for every step of every kind-of test, so the parent's record,
+    // which never changes, is looked up once.
+    RuntimeClass* parentClass() override {
+        if (!parentRecord_ && parent_) parentRecord_ = parent_();
+        return parentRecord_;
+    }
     RuntimeObject* create() override {
         if constexpr (std::is_default_constructible_v<X>) {
             void* memory = Memory::operator new(sizeof(X));
@@ -139,6 +144,7 @@ public:
 
 private:
     RuntimeClass* (*parent_)();
+    RuntimeClass* parentRecord_ = nullptr;
     int count_ = 0;
 };
 

@@ -141,5 +141,15 @@ private:
     void sendToTree(int type);
 };
 
+inline NodeWalkScope::NodeWalkScope(System& system) : system_(system) {
+    System::RecordNesting& nesting = system.recordNesting();
+    tooDeep_ = ++nesting.nodeWalk > DeepestWalk;
+    if (tooDeep_ && !nesting.nodeWalkReported) reportTooDeep(system);
+}
+
+inline NodeWalkScope::~NodeWalkScope() {
+    --system_.recordNesting().nodeWalk;
+}
+
 }  // namespace kova
 }  // namespace tarn

@@ -1,3 +1,4 @@
+#include "EffectPass.h"
 #include "kova/effect.h"
 
 namespace tarn {
@@ -17,12 +18,12 @@ void fade(PaintData& data, float level) {
 bool AlphaFadeEffect::charPaint(System& system, int character, int font, int index, PaintData& data,
                                 EffectPipe& self) {
     fade(data, self.effectLevel);
-    return Effect::charPaint(system, character, font, index, data, self);
+    return charPaintFrom(self.next, system, character, font, index, data);
 }
 
 bool AlphaFadeEffect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
     fade(data, self.effectLevel);
-    return Effect::picturePaint(system, picture, data, self);
+    return picturePaintFrom(self.next, system, picture, data);
 }
 
 }  // namespace kova

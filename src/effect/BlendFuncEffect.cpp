@@ -1,3 +1,4 @@
+#include "EffectPass.h"
 #include "kova/effect.h"
 #include "kova/stream.h"
 
@@ -14,13 +15,13 @@ bool BlendFuncEffect::charPaint(System& system, int character, int font, int ind
                                 EffectPipe& self) {
     data.sourceBlendFunc = source_;
     data.destinationBlendFunc = destination_;
-    return Effect::charPaint(system, character, font, index, data, self);
+    return charPaintFrom(self.next, system, character, font, index, data);
 }
 
 bool BlendFuncEffect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
     data.sourceBlendFunc = source_;
     data.destinationBlendFunc = destination_;
-    return Effect::picturePaint(system, picture, data, self);
+    return picturePaintFrom(self.next, system, picture, data);
 }
 
 bool BlendFuncEffect::onStream(System& system, Stream& stream) {

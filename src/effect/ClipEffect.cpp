@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "EffectPass.h"
 #include "EffectSupport.h"
 #include "kova/effect.h"
 #include "kova/stream.h"
@@ -21,14 +22,15 @@ Rectangle ClipEffect::clippedTo(const Rectangle& own, const PaintData& data) {
 bool ClipEffect::charPaint(System& system, int character, int font, int index, PaintData& data,
                            EffectPipe& self) {
     Rectangle clip = clippedTo(clip_, data);
-    return passOnClipped(
-        data, &clip, [&] { return Effect::charPaint(system, character, font, index, data, self); });
+    return passOnClipped(data, &clip, [&] {
+        return charPaintFrom(self.next, system, character, font, index, data);
+    });
 }
 
 bool ClipEffect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
     Rectangle clip = clippedTo(clip_, data);
     return passOnClipped(data, &clip,
-                         [&] { return Effect::picturePaint(system, picture, data, self); });
+                         [&] { return picturePaintFrom(self.next, system, picture, data); });
 }
 
 bool ClipEffect::onStream(System& system, Stream& stream) {
@@ -47,14 +49,15 @@ Rectangle MoveClipEffect::placed(const PaintData& data, float level) const {
 bool MoveClipEffect::charPaint(System& system, int character, int font, int index, PaintData& data,
                                EffectPipe& self) {
     Rectangle clip = placed(data, self.effectLevel);
-    return passOnClipped(
-        data, &clip, [&] { return Effect::charPaint(system, character, font, index, data, self); });
+    return passOnClipped(data, &clip, [&] {
+        return charPaintFrom(self.next, system, character, font, index, data);
+    });
 }
 
 bool MoveClipEffect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
     Rectangle clip = placed(data, self.effectLevel);
     return passOnClipped(data, &clip,
-                         [&] { return Effect::picturePaint(system, picture, data, self); });
+                         [&] { return picturePaintFrom(self.next, system, picture, data); });
 }
 
 bool MoveClipEffect::onStream(System& system, Stream& stream) {

@@ -1,3 +1,4 @@
+#include "EffectPass.h"
 #include "kova/effect.h"
 #include "kova/stream.h"
 
@@ -39,12 +40,12 @@ ColorEffect::ColorEffect(float red, float green, float blue, float alpha) {
 bool ColorEffect::charPaint(System& system, int character, int font, int index, PaintData& data,
                             EffectPipe& self) {
     setColor(data, color_);
-    return Effect::charPaint(system, character, font, index, data, self);
+    return charPaintFrom(self.next, system, character, font, index, data);
 }
 
 bool ColorEffect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
     setColor(data, color_);
-    return Effect::picturePaint(system, picture, data, self);
+    return picturePaintFrom(self.next, system, picture, data);
 }
 
 bool ColorEffect::onStream(System& system, Stream& stream) {
@@ -54,13 +55,13 @@ bool ColorEffect::onStream(System& system, Stream& stream) {
 bool MultiplyColorEffect::charPaint(System& system, int character, int font, int index,
                                     PaintData& data, EffectPipe& self) {
     multiplyColor(data, color_);
-    return Effect::charPaint(system, character, font, index, data, self);
+    return charPaintFrom(self.next, system, character, font, index, data);
 }
 
 bool MultiplyColorEffect::picturePaint(System& system, int picture, PaintData& data,
                                        EffectPipe& self) {
     multiplyColor(data, color_);
-    return Effect::picturePaint(system, picture, data, self);
+    return picturePaintFrom(self.next, system, picture, data);
 }
 
 }  // namespace kova

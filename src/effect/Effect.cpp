@@ -1,6 +1,4 @@
-#include "kova/effect.h"
-
-#include "kova/system.h"
+#include "EffectPass.h"
 
 namespace tarn {
 namespace kova {
@@ -13,13 +11,11 @@ bool Effect::onUpdate(System&, float) {
 
 bool Effect::charPaint(System& system, int character, int font, int index, PaintData& data,
                        EffectPipe& self) {
-    if (!self.next) return system.charPaint(character, font, data);
-    return self.next->charPaint(system, character, font, index, data);
+    return charPaintFrom(self.next, system, character, font, index, data);
 }
 
 bool Effect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
-    if (!self.next) return system.picturePaint(picture, data);
-    return self.next->picturePaint(system, picture, data);
+    return picturePaintFrom(self.next, system, picture, data);
 }
 
 bool Effect::update(System& system, Effect* effect, float elapsed) {

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "EffectPass.h"
 #include "EffectSupport.h"
 #include "kova/data.h"
 #include "kova/effect.h"
@@ -48,7 +49,7 @@ bool MoveEffect::charPaint(System& system, int character, int font, int index, P
     float shift = lengthValue(system) * (1.0f - self.effectLevel);
     Rectangle* clip = moveBy(system, shift, data, scratch, true);
     return passOnClipped(
-        data, clip, [&] { return Effect::charPaint(system, character, font, index, data, self); });
+        data, clip, [&] { return charPaintFrom(self.next, system, character, font, index, data); });
 }
 
 bool MoveEffect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
@@ -56,7 +57,7 @@ bool MoveEffect::picturePaint(System& system, int picture, PaintData& data, Effe
     float shift = lengthValue(system) * (1.0f - self.effectLevel);
     Rectangle* clip = moveBy(system, shift, data, scratch, true);
     return passOnClipped(data, clip,
-                         [&] { return Effect::picturePaint(system, picture, data, self); });
+                         [&] { return picturePaintFrom(self.next, system, picture, data); });
 }
 
 bool MoveEffect::onStream(System& system, Stream& stream) {
@@ -69,14 +70,14 @@ bool MoveNoClipEffect::charPaint(System& system, int character, int font, int in
                                  PaintData& data, EffectPipe& self) {
     Rectangle scratch;
     moveBy(system, lengthValue(system) * (1.0f - self.effectLevel), data, scratch, false);
-    return Effect::charPaint(system, character, font, index, data, self);
+    return charPaintFrom(self.next, system, character, font, index, data);
 }
 
 bool MoveNoClipEffect::picturePaint(System& system, int picture, PaintData& data,
                                     EffectPipe& self) {
     Rectangle scratch;
     moveBy(system, lengthValue(system) * (1.0f - self.effectLevel), data, scratch, false);
-    return Effect::picturePaint(system, picture, data, self);
+    return picturePaintFrom(self.next, system, picture, data);
 }
 
 bool SinMoveEffect::charPaint(System& system, int character, int font, int index, PaintData& data,
@@ -85,7 +86,7 @@ bool SinMoveEffect::charPaint(System& system, int character, int font, int index
     float shift = lengthValue(system) * (1.0f - std::sin(self.effectLevel * easeQuarterTurn));
     Rectangle* clip = moveBy(system, shift, data, scratch, true);
     return passOnClipped(
-        data, clip, [&] { return Effect::charPaint(system, character, font, index, data, self); });
+        data, clip, [&] { return charPaintFrom(self.next, system, character, font, index, data); });
 }
 
 bool SinMoveEffect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
@@ -93,7 +94,7 @@ bool SinMoveEffect::picturePaint(System& system, int picture, PaintData& data, E
     float shift = lengthValue(system) * (1.0f - std::sin(self.effectLevel * easeQuarterTurn));
     Rectangle* clip = moveBy(system, shift, data, scratch, true);
     return passOnClipped(data, clip,
-                         [&] { return Effect::picturePaint(system, picture, data, self); });
+                         [&] { return picturePaintFrom(self.next, system, picture, data); });
 }
 
 }  // namespace kova

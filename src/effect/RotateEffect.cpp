@@ -1,3 +1,4 @@
+#include "EffectPass.h"
 #include "kova/data.h"
 #include "kova/effect.h"
 #include "kova/stream.h"
@@ -30,12 +31,12 @@ void RotateEffect::rotate(System& system, PaintData& data, float level) {
 bool RotateEffect::charPaint(System& system, int character, int font, int index, PaintData& data,
                              EffectPipe& self) {
     rotate(system, data, self.effectLevel);
-    return Effect::charPaint(system, character, font, index, data, self);
+    return charPaintFrom(self.next, system, character, font, index, data);
 }
 
 bool RotateEffect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
     rotate(system, data, self.effectLevel);
-    return Effect::picturePaint(system, picture, data, self);
+    return picturePaintFrom(self.next, system, picture, data);
 }
 
 bool RotateEffect::onStream(System& system, Stream& stream) {
@@ -52,13 +53,13 @@ void RotateAroundCoordinateEffect::rotateAbout(System& system, PaintData& data, 
 bool RotateAroundCoordinateEffect::charPaint(System& system, int character, int font, int index,
                                              PaintData& data, EffectPipe& self) {
     rotateAbout(system, data, self.effectLevel);
-    return Effect::charPaint(system, character, font, index, data, self);
+    return charPaintFrom(self.next, system, character, font, index, data);
 }
 
 bool RotateAroundCoordinateEffect::picturePaint(System& system, int picture, PaintData& data,
                                                 EffectPipe& self) {
     rotateAbout(system, data, self.effectLevel);
-    return Effect::picturePaint(system, picture, data, self);
+    return picturePaintFrom(self.next, system, picture, data);
 }
 
 bool RotateAroundCoordinateEffect::onStream(System& system, Stream& stream) {

@@ -1,3 +1,4 @@
+#include "EffectPass.h"
 #include "kova/effect.h"
 #include "kova/node.h"
 #include "kova/stream.h"
@@ -31,7 +32,7 @@ bool SplitEffect::onUpdate(System& system, float elapsed) {
 bool SplitEffect::charPaint(System& system, int character, int font, int index, PaintData& data,
                             EffectPipe& self) {
     NodeWalkScope scope(system);
-    if (scope.tooDeep()) return Effect::charPaint(system, character, font, index, data, self);
+    if (scope.tooDeep()) return charPaintFrom(self.next, system, character, font, index, data);
     EffectPipe inner = elementLike(self, self.next, effect1_);
     EffectPipe outer = elementLike(self, &inner, effect2_);
     return outer.charPaint(system, character, font, index, data);
@@ -39,7 +40,7 @@ bool SplitEffect::charPaint(System& system, int character, int font, int index, 
 
 bool SplitEffect::picturePaint(System& system, int picture, PaintData& data, EffectPipe& self) {
     NodeWalkScope scope(system);
-    if (scope.tooDeep()) return Effect::picturePaint(system, picture, data, self);
+    if (scope.tooDeep()) return picturePaintFrom(self.next, system, picture, data);
     EffectPipe inner = elementLike(self, self.next, effect1_);
     EffectPipe outer = elementLike(self, &inner, effect2_);
     return outer.picturePaint(system, picture, data);

@@ -1,3 +1,4 @@
+#include "EffectPass.h"
 #include "kova/effect.h"
 #include "kova/stream.h"
 
@@ -46,13 +47,13 @@ Color& VertexColorEffect::corner(int index) {
 bool VertexColorEffect::charPaint(System& system, int character, int font, int index,
                                   PaintData& data, EffectPipe& self) {
     setCorners(data, corner_);
-    return Effect::charPaint(system, character, font, index, data, self);
+    return charPaintFrom(self.next, system, character, font, index, data);
 }
 
 bool VertexColorEffect::picturePaint(System& system, int picture, PaintData& data,
                                      EffectPipe& self) {
     setCorners(data, corner_);
-    return Effect::picturePaint(system, picture, data, self);
+    return picturePaintFrom(self.next, system, picture, data);
 }
 
 bool VertexColorEffect::onStream(System& system, Stream& stream) {
@@ -71,13 +72,13 @@ bool VertexColorEffect::onStream(System& system, Stream& stream) {
 bool MultiplyVertexColorEffect::charPaint(System& system, int character, int font, int index,
                                           PaintData& data, EffectPipe& self) {
     multiplyCorners(data, corner_);
-    return Effect::charPaint(system, character, font, index, data, self);
+    return charPaintFrom(self.next, system, character, font, index, data);
 }
 
 bool MultiplyVertexColorEffect::picturePaint(System& system, int picture, PaintData& data,
                                              EffectPipe& self) {
     multiplyCorners(data, corner_);
-    return Effect::picturePaint(system, picture, data, self);
+    return picturePaintFrom(self.next, system, picture, data);
 }
 
 }  // namespace kova

@@ -1,5 +1,4 @@
-#include "kova/effect.h"
-#include "kova/system.h"
+#include "../effect/EffectPass.h"
 
 namespace tarn {
 namespace kova {
@@ -7,19 +6,11 @@ namespace kova {
 // The first element with an effect handles the item; its effect passes it on
 // outwards. Without any effect the host draws the record as it is.
 bool EffectPipe::charPaint(System& system, int character, int font, int index, PaintData& data) {
-    for (EffectPipe* element = this; element; element = element->next) {
-        if (element->effect) {
-            return element->effect->charPaint(system, character, font, index, data, *element);
-        }
-    }
-    return system.charPaint(character, font, data);
+    return charPaintFrom(this, system, character, font, index, data);
 }
 
 bool EffectPipe::picturePaint(System& system, int picture, PaintData& data) {
-    for (EffectPipe* element = this; element; element = element->next) {
-        if (element->effect) return element->effect->picturePaint(system, picture, data, *element);
-    }
-    return system.picturePaint(picture, data);
+    return picturePaintFrom(this, system, picture, data);
 }
 
 }  // namespace kova

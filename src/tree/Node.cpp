@@ -21,19 +21,10 @@ void Node::setNextNode(int, Node* node) {
     next_ = node;
 }
 
-NodeWalkScope::NodeWalkScope(System& system) : system_(system) {
-    System::RecordNesting& nesting = system.recordNesting();
-    tooDeep_ = ++nesting.nodeWalk > DeepestWalk;
-    if (tooDeep_ && !nesting.nodeWalkReported) {
-        nesting.nodeWalkReported = true;
-        system.printf(
-            "Kova: Error: Node tree deeper than %d nodes; is a node its own descendant?\r\n",
-            static_cast<int>(DeepestWalk));
-    }
-}
-
-NodeWalkScope::~NodeWalkScope() {
-    --system_.recordNesting().nodeWalk;
+void NodeWalkScope::reportTooDeep(System& system) {
+    system.recordNesting().nodeWalkReported = true;
+    system.printf("Kova: Error: Node tree deeper than %d nodes; is a node its own descendant?\r\n",
+                  static_cast<int>(DeepestWalk));
 }
 
 void Node::iterateIterator(System& system, Mode& mode, Rectangle& rect, Iterator& iterator) {
