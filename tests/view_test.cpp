@@ -10,6 +10,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <tuple>
 
 #include "KeyMap.h"
 #include "Viewer.h"
@@ -103,12 +104,17 @@ SDL_Event padEvent(Uint32 type, SDL_JoystickID pad, int control, int value = 0) 
 // the screen's size, and a pad (SDL's virtual one) that comes, plays and is
 // pulled out while holding a button and the stick.
 TEST(ViewTest, KeysMouseAndPadsReachTheEngineAsMapped) {
-    const std::vector<std::pair<SDL_Keycode, const char*>> keys = {
-        {SDLK_UP, "Upwards"},       {SDLK_DOWN, "Downwards"},      {SDLK_LEFT, "Leftwards"},
-        {SDLK_RIGHT, "Rightwards"}, {SDLK_RETURN, "Select"},       {SDLK_KP_ENTER, "Select"},
-        {SDLK_ESCAPE, "Cancel"},    {SDLK_BACKSPACE, "Backspace"}, {SDLK_DELETE, "Delete"},
-        {SDLK_TAB, "Tab"},          {SDLK_HOME, "Home"},           {SDLK_END, "End"},
-        {SDLK_PAGEUP, "PageUp"},    {SDLK_PAGEDOWN, "PageDown"},   {SDLK_INSERT, "Insert"}};
+    // Each key is pressed with its modifier and let go of without it.
+    const std::vector<std::tuple<SDL_Keycode, Uint16, const char*>> keys = {
+        {SDLK_UP, 0, "Upwards"},     {SDLK_DOWN, 0, "Downwards"},
+        {SDLK_LEFT, 0, "Leftwards"}, {SDLK_RIGHT, 0, "Rightwards"},
+        {SDLK_RETURN, 0, "Select"},  {SDLK_KP_ENTER, 0, "Select"},
+        {SDLK_ESCAPE, 0, "Cancel"},  {SDLK_ESCAPE, KMOD_RSHIFT, "Back"},
+        {SDLK_AC_BACK, 0, "Back"},   {SDLK_BACKSPACE, 0, "Backspace"},
+        {SDLK_DELETE, 0, "Delete"},  {SDLK_TAB, 0, "Tab"},
+        {SDLK_HOME, 0, "Home"},      {SDLK_END, 0, "End"},
+        {SDLK_PAGEUP, 0, "PageUp"},  {SDLK_PAGEDOWN, 0, "PageDown"},
+        {SDLK_INSERT, 0, "Insert"}};
     const std::vector<std::pair<int, const char*>> padButtons = {
         {SDL_CONTROLLER_BUTTON_DPAD_UP, "Upwards"},
         {SDL_CONTROLLER_BUTTON_DPAD_DOWN, "Downwards"},
@@ -146,8 +152,9 @@ TEST(ViewTest, KeysMouseAndPadsReachTheEngineAsMapped) {
         InputRouter::Command command = InputRouter::None;
     };
     std::vector<Row> rows;
-    for (const auto& [key, name] : keys) {
-        rows.push_back({keyEvent(SDL_KEYDOWN, key), std::string("press ") + name + " 1 1"});
+    for (const auto& [key, modifiers, name] : keys) {
+        rows.push_back(
+            {keyEvent(SDL_KEYDOWN, key, 0, modifiers), std::string("press ") + name + " 1 1"});
         rows.push_back({keyEvent(SDL_KEYUP, key), std::string("release ") + name + " 1"});
     }
     const std::vector<Row> more = {
@@ -155,6 +162,8 @@ TEST(ViewTest, KeysMouseAndPadsReachTheEngineAsMapped) {
         {keyEvent(SDL_KEYDOWN, SDLK_DOWN, 1), "press Downwards 1 2"},
         {keyEvent(SDL_KEYDOWN, SDLK_DOWN, 1), "press Downwards 1 3"},
         {keyEvent(SDL_KEYUP, SDLK_DOWN), "release Downwards 1"},
+        {keyEvent(SDL_KEYDOWN, SDLK_ESCAPE, 0, KMOD_LSHIFT), "press Back 1 1"},
+        {keyEvent(SDL_KEYDOWN, SDLK_ESCAPE, 1), "press Back 1 2"},
         {keyEvent(SDL_KEYDOWN, SDLK_a), ""},
         {keyEvent(SDL_KEYDOWN, SDLK_F1), "", InputRouter::ToggleOverlay},
         {keyEvent(SDL_KEYDOWN, SDLK_F5), "", InputRouter::Reload},
@@ -169,6 +178,7 @@ TEST(ViewTest, KeysMouseAndPadsReachTheEngineAsMapped) {
         {mouseEvent(SDL_MOUSEBUTTONUP, 63, 0, SDL_BUTTON_LEFT), "move 315 -235, release Select 1"},
         {mouseEvent(SDL_MOUSEBUTTONDOWN, 0, 0, SDL_BUTTON_RIGHT),
          "move -315 -235, press Cancel 1 1"},
+        {mouseEvent(SDL_MOUSEBUTTONUP, 0, 0, SDL_BUTTON_X1), "move -315 -235, release Back 1"},
         {mouseEvent(SDL_MOUSEBUTTONDOWN, 0, 0, SDL_BUTTON_MIDDLE), ""},
         {mouseEvent(SDL_MOUSEWHEEL, 0, 0, 0, 2), "press Scroll up 1 1, release Scroll up 1"},
         {mouseEvent(SDL_MOUSEWHEEL, 0, 0, 0, -1), "press Scroll down 1 1, release Scroll down 1"},
@@ -363,6 +373,15 @@ TEST(ViewTest, ReloadShowsEditedTextsKeepsWhatRanAndSurvivesABrokenText) {
         EXPECT_EQ(live.value("Game/Volume"), 75.0f);
         EXPECT_EQ(live.text("Game/PlayerName"), "Ada");
         EXPECT_NEAR(live.value("Menu/Clock"), clock, 1e-4);
+        // A live viewer looks at its sources in its first frame, and takes
+        // F1 and the window's closing as its own.
+        edit(dir / "live" / options, "\"Loudness\"", "\"Level\"");
+        Viewer window(*live.session, live.window, live.log, false);
+        SDL_Event f1 = keyEvent(SDL_KEYDOWN, SDLK_F1), quit{SDL_QUIT};
+        ASSERT_TRUE(SDL_PushEvent(&f1) == 1 && SDL_PushEvent(&quit) == 1);
+        window.runLive();
+        EXPECT_EQ(live.log.lines().back(), "KovaView: reloaded Menus/Main, 4 values kept");
+        EXPECT_FALSE(window.overlayLines().empty());
     }
     EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);
     fs::remove_all(dir);

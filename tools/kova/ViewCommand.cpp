@@ -1,4 +1,5 @@
 // kova view: screens live in a window, or headless into pictures.
+#include <algorithm>
 #include <iostream>
 
 #include "KovaCommands.h"
@@ -172,7 +173,12 @@ int runView(const Arguments& arguments) {
     }
     view::ViewSession session(options.settings, log);
     if (!session.start()) {
-        std::cerr << "kova view: " << session.error() << "\n";
+        // The engine's own line is on standard error already.
+        const auto& logged = log.lines();
+        bool echoed = std::find(logged.begin(), logged.end(), session.error()) != logged.end();
+        std::cerr << "kova view: "
+                  << (echoed ? "'" + options.positional[0] + "' cannot be loaded" : session.error())
+                  << "\n";
         if (options.headless) return 1;
     }
     view::Viewer viewer(session, window, log, options.headless);

@@ -60,12 +60,18 @@ InputRouter::Command InputRouter::key(const SDL_KeyboardEvent& event, System& sy
         if (key == SDLK_F5) return Reload;
         if (key == SDLK_q && (event.keysym.mod & KMOD_CTRL)) return Quit;
     }
-    int button = KeyMap::buttonForKey(key);
+    // A key held down repeats and lets go of the button it pressed, whatever
+    // modifiers are held by then.
+    auto pressed = held_.find(key);
+    bool held = pressed != held_.end() && (!down || event.repeat);
+    int button = held ? pressed->second : KeyMap::buttonForKey(key, event.keysym.mod);
     if (button == Button::NoButton) return None;
     if (!down) {
+        if (pressed != held_.end()) held_.erase(pressed);
         repeats_[button] = 0;
         system.buttonRelease(button, kKeyboardIndex);
     } else {
+        held_[key] = button;
         repeats_[button] = event.repeat ? repeats_[button] + 1 : 1;
         system.buttonPress(button, kKeyboardIndex, repeats_[button]);
     }
@@ -93,6 +99,7 @@ void InputRouter::pointer(int x, int y, host::ReferenceHost& host) {
 void InputRouter::mouseButton(const SDL_MouseButtonEvent& event, host::ReferenceHost& host) {
     int button = event.button == SDL_BUTTON_LEFT    ? Button::Select
                  : event.button == SDL_BUTTON_RIGHT ? Button::Cancel
+                 : event.button == SDL_BUTTON_X1    ? Button::Back
                                                     : Button::NoButton;
     if (button == Button::NoButton) return;
     pointer(event.x, event.y, host);

@@ -3,7 +3,8 @@
 //   repeats with growing repeat counts, 2, 3, ...); typed text arrives as
 //   Unicode characters, each pressed and released;
 // - the mouse moves the pointer; its left button is Select, its right one
-//   Cancel, and its wheel presses "Scroll up" and "Scroll down";
+//   Cancel, its back button Back, and its wheel presses "Scroll up" and
+//   "Scroll down";
 // - game pads press their buttons of the KeyMap and move with the left
 //   stick, each pad with its own input index (PadSet); pads come and go
 //   while the viewer runs.
@@ -16,6 +17,8 @@
 #pragma once
 
 #include <SDL.h>
+
+#include <map>
 
 #include "PadSet.h"
 #include "ReferenceHost.h"
@@ -51,6 +54,7 @@ private:
     PadSet& pads_;
     ViewLog& log_;
     int repeats_[Button::Count] = {};  // per button, the repeat count of the key held
+    std::map<SDL_Keycode, int> held_;  // per key down, the button it pressed
 };
 
 }  // namespace view

@@ -9,16 +9,27 @@ namespace view {
 namespace {
 
 // Enter selects on both the main keys and the keypad; typed characters are
-// not keys here, they arrive as text.
+// not keys here, they arrive as text. The engine tells Cancel (leave what is
+// being done) from Back (go to the screen before), and screens use both:
+// Escape cancels, and Shift+Escape or a keyboard's own Back key goes back.
 const KeyBinding kKeys[] = {
-    {SDLK_UP, Button::Upwards},     {SDLK_DOWN, Button::Downwards},
-    {SDLK_LEFT, Button::Leftwards}, {SDLK_RIGHT, Button::Rightwards},
-    {SDLK_RETURN, Button::Select},  {SDLK_KP_ENTER, Button::Select},
-    {SDLK_ESCAPE, Button::Cancel},  {SDLK_BACKSPACE, Button::Backspace},
-    {SDLK_DELETE, Button::Delete},  {SDLK_TAB, Button::Tab},
-    {SDLK_HOME, Button::Home},      {SDLK_END, Button::End},
-    {SDLK_PAGEUP, Button::PageUp},  {SDLK_PAGEDOWN, Button::PageDown},
-    {SDLK_INSERT, Button::Insert},
+    {SDLK_UP, 0, Button::Upwards},
+    {SDLK_DOWN, 0, Button::Downwards},
+    {SDLK_LEFT, 0, Button::Leftwards},
+    {SDLK_RIGHT, 0, Button::Rightwards},
+    {SDLK_RETURN, 0, Button::Select},
+    {SDLK_KP_ENTER, 0, Button::Select},
+    {SDLK_ESCAPE, KMOD_SHIFT, Button::Back},
+    {SDLK_ESCAPE, 0, Button::Cancel},
+    {SDLK_AC_BACK, 0, Button::Back},
+    {SDLK_BACKSPACE, 0, Button::Backspace},
+    {SDLK_DELETE, 0, Button::Delete},
+    {SDLK_TAB, 0, Button::Tab},
+    {SDLK_HOME, 0, Button::Home},
+    {SDLK_END, 0, Button::End},
+    {SDLK_PAGEUP, 0, Button::PageUp},
+    {SDLK_PAGEDOWN, 0, Button::PageDown},
+    {SDLK_INSERT, 0, Button::Insert},
 };
 
 // The shoulder buttons page, as they do through long lists in most games.
@@ -48,9 +59,10 @@ const PadBinding* KeyMap::padButtons(int& count) {
     return kPadButtons;
 }
 
-int KeyMap::buttonForKey(SDL_Keycode key) {
+int KeyMap::buttonForKey(SDL_Keycode key, Uint16 modifiers) {
     for (const KeyBinding& binding : kKeys) {
-        if (binding.key == key) return binding.button;
+        bool held = binding.modifiers == 0 || (modifiers & binding.modifiers) != 0;
+        if (binding.key == key && held) return binding.button;
     }
     return Button::NoButton;
 }

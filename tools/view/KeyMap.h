@@ -12,7 +12,8 @@ namespace view {
 
 struct KeyBinding {
     SDL_Keycode key;
-    int button;  // the engine's button number (Button::Select, ...)
+    Uint16 modifiers;  // 0, or the modifier keys (KMOD_SHIFT, ...) one of which is held
+    int button;        // the engine's button number (Button::Select, ...)
 };
 
 struct PadBinding {
@@ -26,9 +27,10 @@ public:
     static const KeyBinding* keys(int& count);
     static const PadBinding* padButtons(int& count);
 
-    // The engine's button of a key or a pad button; Button::NoButton (0) for
-    // one that is not bound.
-    static int buttonForKey(SDL_Keycode key);
+    // The engine's button of a key (with the modifier keys held) or a pad
+    // button; Button::NoButton (0) for one that is not bound. A binding with
+    // modifiers comes before the same key's plain one.
+    static int buttonForKey(SDL_Keycode key, Uint16 modifiers = 0);
     static int buttonForPad(int padButton);
 };
 

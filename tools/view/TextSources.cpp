@@ -54,7 +54,10 @@ private:
 const std::string* TextSources::objectFile(const std::string& name) {
     std::string path;
     std::string text;
-    if (!text::streamNamePath(root_, name + ".txt", path) || !readWholeFile(path, text)) {
+    if (text::streamNamePath(root_, name + ".txt", path)) {
+        path = std::filesystem::path(path).lexically_normal().string();  // "./a.txt" is "a.txt"
+    }
+    if (path.empty() || !readWholeFile(path, text)) {
         // No text of its own; it may still have been written by the build
         // of a text that defines it.
         auto found = built_.find(name);

@@ -14,8 +14,16 @@ IStream* ViewHost::createIStream(const char* name) {
     if (sources_.errors().size() != failures) return nullptr;
     IStream* stream = ReferenceHost::createIStream(name);
     std::string path;
-    if (stream && host::FileStore::pathFor(files().root(), name, path)) diskFiles_.push_back(path);
+    if (stream && host::FileStore::pathFor(files().root(), name, path)) diskFiles_.insert(path);
     return stream;
+}
+
+int ViewHost::pictureHandle(const char* name) {
+    std::string path;
+    if (name && *name && host::FileStore::pathFor(files().root(), name, path)) {
+        diskFiles_.insert(path);
+    }
+    return ReferenceHost::pictureHandle(name);
 }
 
 }  // namespace view

@@ -1,10 +1,11 @@
 // The reference host as the viewer runs it: object files come from their
 // text sources when they have one (TextSources), and from disk otherwise.
-// It notes which files it read, so the viewer knows what to watch.
+// It notes which files it read and which pictures it was given, so the
+// viewer knows what to watch.
 #pragma once
 
+#include <set>
 #include <string>
-#include <vector>
 
 #include "ReferenceHost.h"
 #include "TextSources.h"
@@ -22,13 +23,16 @@ public:
     // the name's text source does not build (TextSources::errors tells why),
     // and then the file on disk is not read in its place.
     IStream* createIStream(const char* name) override;
+    // Notes the picture's file, then as the reference host.
+    int pictureHandle(const char* name) override;
 
-    // The object files read from disk so far, as paths.
-    const std::vector<std::string>& diskFiles() const { return diskFiles_; }
+    // The object files read from disk so far, and the pictures named, as
+    // paths.
+    const std::set<std::string>& diskFiles() const { return diskFiles_; }
 
 private:
     TextSources& sources_;
-    std::vector<std::string> diskFiles_;
+    std::set<std::string> diskFiles_;
 };
 
 }  // namespace view

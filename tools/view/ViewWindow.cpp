@@ -14,8 +14,12 @@ ViewWindow::~ViewWindow() {
 bool ViewWindow::open(const std::string& title, int width, int height, bool headless,
                       std::string& error) {
     // The driver is chosen over any SDL_VIDEODRIVER of the environment, so a
-    // headless run never looks for a display.
-    if (headless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+    // headless run never looks for a display; and its window's pixels stay in
+    // memory, where SDL would otherwise start a graphics driver to hold them.
+    if (headless) {
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
+    }
     Uint32 systems = SDL_INIT_VIDEO | (headless ? 0 : SDL_INIT_GAMECONTROLLER);
     started_ = SDL_Init(systems) == 0;
     Uint32 flags = headless ? SDL_WINDOW_HIDDEN : SDL_WINDOW_RESIZABLE;
@@ -37,6 +41,9 @@ bool ViewWindow::open(const std::string& title, int width, int height, bool head
         error = std::string("SDL: ") + SDL_GetError();
         return false;
     }
+    SDL_RendererInfo info;
+    synced_ =
+        SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     // The canvas is opaque; copying it must not blend with what was there.
     SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
     width_ = width;

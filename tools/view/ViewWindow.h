@@ -34,12 +34,17 @@ public:
     // rows from the top.
     bool present(const host::Canvas& canvas, std::vector<unsigned char>* shown = nullptr);
 
+    // Whether presenting waits for the display; when not, the caller paces
+    // its frames itself.
+    bool synced() const { return synced_; }
+
     // The next waiting event; false when there is none.
     bool poll(SDL_Event& event) { return started_ && SDL_PollEvent(&event) == 1; }
     void setTitle(const std::string& title);
 
 private:
     bool started_ = false;
+    bool synced_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;

@@ -40,10 +40,16 @@ void Viewer::setScript(const host::InputScript& script) {
     nextCommand_ = 0;
 }
 
+// Without vertical sync the loop waits out the rest of each step itself,
+// rather than drawing as fast as the processor allows.
 void Viewer::runLive() {
     Clock::time_point last = Clock::now();
     double elapsed = step_;
     while (frame(elapsed, true, nullptr)) {
+        double spent = std::chrono::duration<double>(Clock::now() - last).count();
+        if (!window_.synced() && spent < step_) {
+            SDL_Delay(static_cast<Uint32>((step_ - spent) * 1000.0));
+        }
         Clock::time_point now = Clock::now();
         elapsed = std::min(kLongestStep, std::chrono::duration<double>(now - last).count());
         last = now;
