@@ -12,6 +12,7 @@
 #include <memory>
 #include <tuple>
 
+#include "DemoReel.h"
 #include "KeyMap.h"
 #include "Viewer.h"
 
@@ -300,7 +301,8 @@ int differingPixels(const std::vector<unsigned char>& a, const std::vector<unsig
 // The player goes to the options, takes the volume down to 75 and the
 // screens are reloaded at 3.2 s and 4 s: each time a picture shows them, it
 // must be what a run that never reloaded shows, with the texts as they were
-// at the last good reload.
+// at the last good reload; and a run that never reloaded shows what kova
+// render draws.
 TEST(ViewTest, ReloadShowsEditedTextsKeepsWhatRanAndSurvivesABrokenText) {
     const fs::path dir = fs::path(::testing::TempDir()) / ("kova_view_" + std::to_string(getpid()));
     for (const char* copy : {"plain", "edited", "live"}) {
@@ -309,22 +311,41 @@ TEST(ViewTest, ReloadShowsEditedTextsKeepsWhatRanAndSurvivesABrokenText) {
     }
     const fs::path options = "Screens/Options.txt";
     const std::string label = "String <do not edit>: \"Volume\"";
-    const std::string name = "String <do not edit>: \"Player\"";
-    auto goodEdit = [&](const fs::path& root) {
-        edit(root / options, label, "String <do not edit>: \"Loudness\"");
-        edit(root / options, name, "String <do not edit>: \"Ada\"");
+    auto editTitle = [&](const fs::path& root) {
+        edit(root / "Screens/Title.txt", "\"EMBER DRIFT\"", "\"EMBER DRIFT II\"");
     };
-    goodEdit(dir / "edited");
+    auto editOptions = [&](const fs::path& root) {
+        edit(root / options, label, "String <do not edit>: \"Loudness\"");
+        edit(root / options, "\"Player\"", "\"Ada\"");  // typed over: stays "Zed"
+    };
+    editTitle(dir / "edited");
+    editOptions(dir / "edited");
     const std::string play =
         "wait 1.2\npress Downwards 1\nrelease Downwards 1\nwait 0.4\npress Select 1\n"
-        "release Select 1\nwait 0.8\npress Downwards 1\nrelease Downwards 1\nwait 0.3\n"
-        "press Leftwards 1\nrelease Leftwards 1\nwait 0.5\n";
+        "release Select 1\nwait 0.6\npress Select 1\nrelease Select 1\npress Delete 1\n"
+        "press Delete 1\npress Delete 1\npress Delete 1\npress Delete 1\npress Delete 1\n"
+        "type \"Zed\" 1\npress Select 1\nrelease Select 1\nwait 0.2\npress Downwards 1\n"
+        "release Downwards 1\nwait 0.3\npress Leftwards 1\nrelease Leftwards 1\nwait 0.5\n";
     std::vector<unsigned char> plainAt3, plainAt3_6, editedAt4_6;
     float clock = 0.0f;
     {
         HeadlessRun plain(dir / "plain", play);
         plainAt3 = plain.at(3.0);
         plainAt3_6 = plain.at(3.6);
+    }
+    {  // the window shows what kova render draws from the built sample
+        host::ReferenceHost render(demo::DemoReel::builtSampleDirectory(), 640, 360);
+        render.init();
+        host::FrameDriver driver(render);
+        host::InputScript input;
+        std::string error;
+        EXPECT_TRUE(driver.load("Menus/Main") && input.parse(play, "play", error));
+        driver.setScript(input);
+        driver.runTo(3.0);
+        render.canvas().clear(Color{0.0f, 0.0f, 0.0f, 1.0f});
+        render.paint();
+        EXPECT_EQ(differingPixels(render.canvas().rgba8(), plainAt3), 0);
+        render.exit();
     }
     {
         HeadlessRun edited(dir / "edited", play);
@@ -340,14 +361,18 @@ TEST(ViewTest, ReloadShowsEditedTextsKeepsWhatRanAndSurvivesABrokenText) {
         std::string error;
     } steps[] = {
         {3.0, [] {}, plainAt3, ""},
-        {3.6, [&] { edit(dir / "live" / options, label, "String <do not edit>: Volume"); },
+        {3.6,
+         [&] {  // the title, which names the options, is built again and fails too
+             edit(dir / "live" / options, label, "String <do not edit>: Volume");
+             editTitle(dir / "live");
+         },
          plainAt3_6,
          optionsPath +
              ":211:82: expected a quoted text for field 'String <do not edit>', found 'Volume'"},
         {4.6,
          [&] {
              edit(dir / "live" / options, "String <do not edit>: Volume", label);
-             goodEdit(dir / "live");
+             editOptions(dir / "live");
          },
          editedAt4_6, ""},
     };
@@ -371,16 +396,20 @@ TEST(ViewTest, ReloadShowsEditedTextsKeepsWhatRanAndSurvivesABrokenText) {
         }
         // Changed while running: kept. Not changed: the edited file's value.
         EXPECT_EQ(live.value("Game/Volume"), 75.0f);
-        EXPECT_EQ(live.text("Game/PlayerName"), "Ada");
+        EXPECT_EQ(live.text("Game/PlayerName"), "Zed");
+        EXPECT_EQ(live.text("Title/Name"), "EMBER DRIFT II");
         EXPECT_NEAR(live.value("Menu/Clock"), clock, 1e-4);
-        // A live viewer looks at its sources in its first frame, and takes
-        // F1 and the window's closing as its own.
+        // A live viewer looks at its sources in its first frame (and reloads
+        // once, though F5 asks too), and takes F1 and the window's closing
+        // as its own.
         edit(dir / "live" / options, "\"Loudness\"", "\"Level\"");
         Viewer window(*live.session, live.window, live.log, false);
-        SDL_Event f1 = keyEvent(SDL_KEYDOWN, SDLK_F1), quit{SDL_QUIT};
-        ASSERT_TRUE(SDL_PushEvent(&f1) == 1 && SDL_PushEvent(&quit) == 1);
+        SDL_Event f1 = keyEvent(SDL_KEYDOWN, SDLK_F1), f5 = keyEvent(SDL_KEYDOWN, SDLK_F5);
+        SDL_Event quit{SDL_QUIT};
+        ASSERT_TRUE(SDL_PushEvent(&f1) == 1 && SDL_PushEvent(&f5) == 1 &&
+                    SDL_PushEvent(&quit) == 1);
         window.runLive();
-        EXPECT_EQ(live.log.lines().back(), "KovaView: reloaded Menus/Main, 4 values kept");
+        EXPECT_EQ(live.log.lines().back(), "KovaView: reloaded Menus/Main, 5 values kept");
         EXPECT_FALSE(window.overlayLines().empty());
     }
     EXPECT_EQ(RuntimeClass::totalClassInstanceCount(), 0);

@@ -22,7 +22,8 @@ namespace tarn {
 namespace kova {
 namespace view {
 
-// Milliseconds of the last frame: all of it, the update, the paint.
+// Milliseconds of the last frame: the time it advanced the screens by (in a
+// live run, the time since the frame before), its update, its paint.
 struct FrameTimes {
     double frame = 0.0;
     double update = 0.0;

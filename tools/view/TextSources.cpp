@@ -67,12 +67,10 @@ const std::string* TextSources::objectFile(const std::string& name) {
         errors_.push_back(path + ":1:1: the text refers back to itself through other files");
         return nullptr;
     }
+    // A text that failed is built again even when it is the same: it may
+    // have failed for a file it refers to, which may build now.
     auto known = sources_.find(name);
-    if (known != sources_.end() && known->second.text == text) {
-        if (!known->second.error.empty()) {
-            errors_.push_back(known->second.error);
-            return nullptr;
-        }
+    if (known != sources_.end() && known->second.text == text && known->second.error.empty()) {
         return &built_[name];
     }
     Source& source = sources_[name];

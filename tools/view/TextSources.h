@@ -5,7 +5,8 @@
 // rather than read from disk, so an author edits texts and never builds by
 // hand. Object files without a text source are read from disk as they are.
 //
-// A text is built again only when its bytes changed. A text that refers to
+// A text is built again only when its bytes changed, or when its last build
+// failed. A text that refers to
 // another object file (@"Screens/Options") has that file built first when
 // it has a text of its own, so texts may be met in any order. Named objects
 // that keep their own files, defined in full in a text, become object files

@@ -47,8 +47,10 @@ bool ViewSession::reload() {
     // put the pointer on its first tab stop, so the pointer goes back
     // afterwards to the tab stop that had the focus.
     next->update(0.0f);
-    const Coordinate2 pointer = host_->pointerPosition();
-    next->pointerMove(pointer.x, pointer.y);
+    if (host_->firstNode()) {
+        const Coordinate2 pointer = host_->pointerPosition();
+        next->pointerMove(pointer.x, pointer.y);
+    }
     host_->exit();
     host_ = std::move(next);
     logged_ = 0;

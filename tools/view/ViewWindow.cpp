@@ -69,10 +69,6 @@ bool ViewWindow::present(const host::Canvas& canvas, std::vector<unsigned char>*
     return ok;
 }
 
-void ViewWindow::setTitle(const std::string& title) {
-    if (window_) SDL_SetWindowTitle(window_, title.c_str());
-}
-
 }  // namespace view
 }  // namespace kova
 }  // namespace tarn

@@ -40,7 +40,6 @@ public:
 
     // The next waiting event; false when there is none.
     bool poll(SDL_Event& event) { return started_ && SDL_PollEvent(&event) == 1; }
-    void setTitle(const std::string& title);
 
 private:
     bool started_ = false;
