@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     if (command == "help") {
         std::string topic = arguments.empty() ? "" : arguments[0];
         std::string text = helpText(topic);
+        if (text.empty() && topic == "view") return runView(arguments);  // says why it has none
         if (text.empty()) {
             std::cerr << "kova: unknown command '" << topic << "'\n";
             return 2;
