@@ -184,7 +184,7 @@ TEST(InputScriptTest, BadLinesNameTheFileTheLineAndWhatWasExpected) {
     const std::string button =
         "expected a button name (such as Select, Downwards or \"Scroll up\")";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"jump Select", "expected press, release, type, move or wait, found 'jump'"},
+        {"jump Select", "expected press, release, type, move, wait or reload, found 'jump'"},
         {"press", button + ", found the end of the line"},
         {"release Selekt 1", button + ", found 'Selekt'"},
         {"press \"Scroll  up\"", button + ", found \"Scroll  up\""},
@@ -200,6 +200,7 @@ TEST(InputScriptTest, BadLinesNameTheFileTheLineAndWhatWasExpected) {
         {"move 1 2 3", "expected the end of the line, found '3'"},
         {"wait -0.5", "expected a time in seconds from 0, found '-0.5'"},
         {"wait soon # later", "expected a time in seconds from 0, found 'soon'"},
+        {"reload now", "expected the end of the line, found 'now'"},
     };
     for (const auto& [line, problem] : cases) {
         InputScript script;

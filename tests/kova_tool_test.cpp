@@ -1,5 +1,5 @@
 // The kova program as a user runs it on a scratch directory: help on every
-// command, build, dump, check, classes and render with their exit codes and
+// command, build, dump, check, classes, render and view with their exit codes and
 // exact output, the files they write, and every command line they refuse.
 #include <gtest/gtest.h>
 
@@ -52,8 +52,10 @@ protected:
         return std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + "|" +
                readFile(dir / "stdout") + "|" + readFile(dir / "stderr");
     }
-    // Builds without the reference host have no render command.
+    // Builds without the reference host have no render command, and builds
+    // without SDL2 no viewer.
     bool renders() { return kova("--help").find("\n  render FILE ") != std::string::npos; }
+    bool views() { return kova("--help").find("\n  view FILE ") != std::string::npos; }
 
     fs::path dir = fs::path(::testing::TempDir()) / ("kova_tool_" + std::to_string(::getpid()));
 };
@@ -62,8 +64,8 @@ TEST_F(KovaToolTest, HelpOnEveryCommand) {
     const std::string program = kova("--help");
     EXPECT_EQ(program.rfind("0|kova: the text form of Kova object files\n", 0), 0u);
     EXPECT_EQ(kova("help") + kova(""), program + "2" + program.substr(1));
-    for (std::string command : {"dump", "build", "check", "classes", "render"}) {
-        if (command == "render" && !renders()) continue;
+    for (std::string command : {"dump", "build", "check", "classes", "render", "view"}) {
+        if ((command == "render" && !renders()) || (command == "view" && !views())) continue;
         const std::string help = kova(command + " --help");
         EXPECT_EQ(help.rfind("0|Usage: kova " + command, 0), 0u) << help;
         EXPECT_EQ(kova("help " + command) + kova(command + " -h"), help + help);
@@ -79,7 +81,7 @@ TEST_F(KovaToolTest, HelpOnEveryCommand) {
 // result "status|output|errors", or "usage: MESSAGE" for a refused command
 // line (status 2, the message and the hint at the command's help). Input,
 // bytes and result are written with the escapes \n and \xHH. Steps of render
-// run only in builds that have it.
+// and view run only in builds that have them.
 const char kSteps[] = R"steps(
 > screen.txt << Node {\n    Next node: Node {\n        Next node: null\n    }\n}\n
 > owner.txt << Node {\n    Next node: NameNode "Menus/Options" {\n        Next node: null\n    }\n}\n
@@ -127,8 +129,14 @@ classes Style => 0|Style : Object\n    Font handle: font name\n|
 classes Nothing Style => 1||kova classes: unknown class 'Nothing'\n
 render --root root Menus/Main --size 8x6 --at 0.2,0 --script good.script --out shots => 0|shots/Main-0s.png\nshots/Main-0.2s.png\n|
 render --root root Picture --size 4x4 --out shots => 0|shots/Picture-0s.png\n|KovaHost: Error: Picture 'none.png' cannot be read (no file root/none.png); it draws nothing\n
-render --root root Menus/Main --script bad.script => 1||bad.script:1: expected press, release, type, move or wait, found 'jump'\n
+render --root root Menus/Main --script bad.script => 1||bad.script:1: expected press, release, type, move, wait or reload, found 'jump'\n
 render --root root --out screen.txt Menus/Main => 1||kova render: screen.txt/Main-0s.png: Not a directory\n
+view --root root Menus/Main --headless --screenshot-at 0.2,0 --size 8x6 --script good.script --out shots/v.png => 0|shots/v-0s.png\nshots/v-0.2s.png\n|
+view screen.txt --headless --screenshot-at 0 --size 8x6 --players --overlay => 0|screen.png\n|
+view bad.txt --headless --screenshot-at 0 => 1||Kova: Error: Unable to open istream "bad"\nkova view: bad.txt:2:5: expected field 'Font handle', found 'Size'\n
+view --root root Missing --headless --screenshot-at 0 => 1||Kova: Error: Unable to open istream "Missing"\nkova view: 'Missing' cannot be loaded\n
+view --root root Menus/Main --headless --screenshot-at 0 --script bad.script => 1||bad.script:1: expected press, release, type, move, wait or reload, found 'jump'\n
+view --root root --headless --screenshot-at 0 --out screen.txt/x.png Menus/Main => 1||kova view: screen.txt/x.png: Not a directory\n
 build screen.txt => usage: give one text file and -o FILE
 build screen.txt -o => usage: -o needs a name
 build --root root screen.txt -o /elsewhere => usage: '/elsewhere' is not below the root 'root'
@@ -160,16 +168,28 @@ render --at 1s Main => usage: --at takes times in seconds from 0, like 0,0.5,2
 render --at inf Main => usage: --at takes times in seconds from 0, like 0,0.5,2
 render --at -1 Main => usage: --at takes times in seconds from 0, like 0,0.5,2
 render --at 86401 Main => usage: --at takes times in seconds from 0, like 0,0.5,2
+view => usage: give exactly one file
+view --root root /elsewhere => usage: '/elsewhere' is not below the root 'root'
+view --bogus Main => usage: unknown option '--bogus'
+view Main --script => usage: --script needs a value
+view --size 8 Main => usage: --size takes WxH, from 1x1 to 8192x8192
+view --headless --screenshot-at 1,x Main => usage: --screenshot-at takes times in seconds from 0, like 0,2.5
+view --headless Main => usage: --headless and --screenshot-at go together
+view --screenshot-at 1 Main => usage: --headless and --screenshot-at go together
+view --out x.png Main => usage: --out is for headless runs
 )steps";
 
 TEST_F(KovaToolTest, CommandsGiveTheirExactOutput) {
-    const bool render = renders();
+    const bool render = renders(), view = views();
     std::istringstream steps(kSteps);
     for (std::string step; std::getline(steps, step);) {
         std::size_t input = step.find(" << "), arrow = step.find(" => ");
         if (step.rfind("> ", 0) == 0)
             writeFile(dir / step.substr(2, input - 2), expand(step.substr(input + 4)));
-        if (arrow == std::string::npos || (step.rfind("render", 0) == 0 && !render)) continue;
+        if (arrow == std::string::npos || (step.rfind("render", 0) == 0 && !render) ||
+            (step.rfind("view", 0) == 0 && !view)) {
+            continue;
+        }
         const std::string arguments = step.substr(0, std::min(input, arrow));
         std::string result = expand(step.substr(arrow + 4));
         if (result.rfind("usage: ", 0) == 0) {
@@ -191,6 +211,10 @@ TEST_F(KovaToolTest, CommandsGiveTheirExactOutput) {
     EXPECT_FALSE(fs::exists(dir / "root" / "Bad"));
     if (render) {
         EXPECT_EQ(readFile(dir / "shots/Main-0.2s.png").substr(0, 4), "\x89PNG");
+    }
+    if (view) {  // the size in the picture's header: 8 x 6
+        EXPECT_EQ(readFile(dir / "shots/v-0.2s.png").substr(16, 8),
+                  std::string("\0\0\0\x08\0\0\0\x06", 8));
     }
     const std::string all = kova("classes");
     EXPECT_NE(all.find("\nNode : Object\n    Next node: Node\n"), std::string::npos) << all;

@@ -102,32 +102,6 @@ bool readIndex(const std::vector<Token>& tokens, std::size_t at, int& index, std
     return true;
 }
 
-// The code points of UTF-8 text; false for bytes that are not UTF-8.
-bool decodeUtf8(const std::string& text, std::vector<int>& characters) {
-    for (std::size_t i = 0; i < text.size();) {
-        unsigned char lead = static_cast<unsigned char>(text[i]);
-        int length = lead < 0x80         ? 1
-                     : (lead >> 5) == 6  ? 2
-                     : (lead >> 4) == 14 ? 3
-                     : (lead >> 3) == 30 ? 4
-                                         : 0;
-        if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) return false;
-        int code = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) {
-            unsigned char next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = code << 6 | (next & 0x3F);
-        }
-        static const int kSmallest[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        characters.push_back(code);
-        i += static_cast<std::size_t>(length);
-    }
-    return true;
-}
-
 }  // namespace
 
 bool InputScript::parse(const std::string& text, const std::string& fileName, std::string& error) {
@@ -217,8 +191,10 @@ bool InputScript::parseLine(const std::string& line, int number, double& time,
         }
         time += seconds;
         ++next;
+    } else if (word == "reload") {
+        command.kind = InputCommand::Reload;
     } else {
-        problem = "expected press, release, type, move or wait, found " + found(tokens, 0);
+        problem = "expected press, release, type, move, wait or reload, found " + found(tokens, 0);
         return false;
     }
     if (next < tokens.size()) {
@@ -226,6 +202,31 @@ bool InputScript::parseLine(const std::string& line, int number, double& time,
         return false;
     }
     if (word != "type" && word != "wait") commands_.push_back(command);
+    return true;
+}
+
+bool InputScript::decodeUtf8(const std::string& text, std::vector<int>& characters) {
+    for (std::size_t i = 0; i < text.size();) {
+        unsigned char lead = static_cast<unsigned char>(text[i]);
+        int length = lead < 0x80         ? 1
+                     : (lead >> 5) == 6  ? 2
+                     : (lead >> 4) == 14 ? 3
+                     : (lead >> 3) == 30 ? 4
+                                         : 0;
+        if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) return false;
+        int code = length == 1 ? lead : lead & (0x7F >> length);
+        for (int k = 1; k < length; ++k) {
+            unsigned char next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = code << 6 | (next & 0x3F);
+        }
+        static const int kSmallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            return false;
+        }
+        characters.push_back(code);
+        i += static_cast<std::size_t>(length);
+    }
     return true;
 }
 
@@ -243,6 +244,8 @@ void InputScript::send(System& system, const InputCommand& command) {
             break;
         case InputCommand::Move:
             system.pointerMove(command.x, command.y);
+            break;
+        case InputCommand::Reload:
             break;
     }
 }

@@ -11,6 +11,9 @@
 //                            (the engine's coordinates: origin at the centre
 //                            of the screen, y down)
 //   wait SECONDS             later commands happen that much later
+//   reload                   the screens are reloaded from their sources
+//                            (kova view acts on it; other runners pass
+//                            over it)
 //
 // "#" starts a comment that runs to the end of the line. Commands before
 // the first wait happen at time 0. A line that cannot be read fails the
@@ -27,7 +30,7 @@ namespace kova {
 namespace host {
 
 struct InputCommand {
-    enum Kind { Press, Release, Character, Move };
+    enum Kind { Press, Release, Character, Move, Reload };
     Kind kind = Press;
     double time = 0.0;  // seconds from the start of the run
     int code = 0;       // the button or the character
@@ -47,8 +50,11 @@ public:
     // The time of the last command, and of the waits after it.
     double duration() const { return duration_; }
 
-    // Gives one command to the engine (a character is pressed and released).
+    // Gives one command to the engine (a character is pressed and released;
+    // a reload is not the engine's to do, and is passed over).
     static void send(System& system, const InputCommand& command);
+    // The code points of UTF-8 text; false for bytes that are not UTF-8.
+    static bool decodeUtf8(const std::string& text, std::vector<int>& characters);
 
 private:
     bool parseLine(const std::string& line, int number, double& time, std::string& problem);

@@ -1,5 +1,6 @@
 #include "KovaCommands.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -30,6 +31,10 @@ const char kProgramHelp[] =
 const char kRenderLines[] =
     "  render FILE         draw a screen set as PNG pictures over time\n"
     "  demo                picture the sample menu at its key moments\n";
+
+// Listed after render and demo in builds with the viewer.
+const char kViewLines[] =
+    "  view FILE           show screens live in a window, reloading edited files\n";
 
 const char kProgramHelpEnd[] =
     "  classes [CLASS...]  list the classes with their parents and fields\n"
@@ -187,6 +192,24 @@ bool parseSize(const std::string& text, int& width, int& height) {
     return true;
 }
 
+bool parseTimes(const std::string& text, std::vector<double>& times) {
+    times.clear();
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(',', start);
+        if (end == std::string::npos) end = text.size();
+        std::string item = text.substr(start, end - start);
+        char* stop = nullptr;
+        double time = std::strtod(item.c_str(), &stop);
+        if (item.empty() || *stop != 0 || !std::isfinite(time) || time < 0.0 || time > 86400.0) {
+            return false;
+        }
+        times.push_back(time);
+        start = end + 1;
+    }
+    return true;
+}
+
 bool locateObjectFile(const std::string& root, const std::string& argument, ObjectFile& file,
                       std::string& error) {
     namespace fs = std::filesystem;
@@ -218,10 +241,11 @@ bool locateObjectFile(const std::string& root, const std::string& argument, Obje
 std::string helpText(const std::string& command) {
     if (command.empty()) {
         return std::string(kProgramHelp) + (renderHelp().empty() ? "" : kRenderLines) +
-               kProgramHelpEnd;
+               (viewHelp().empty() ? "" : kViewLines) + kProgramHelpEnd;
     }
     if (command == "render") return renderHelp();
     if (command == "demo") return demoHelp();
+    if (command == "view") return viewHelp();
     if (command == "dump") return kDumpHelp;
     if (command == "build") return kBuildHelp;
     if (command == "check") return kCheckHelp;
@@ -376,6 +400,19 @@ int runRender(const Arguments&) {
 }
 int runDemo(const Arguments&) {
     return 2;
+}
+#endif
+
+#ifndef KOVA_TOOL_VIEW
+// The viewer needs SDL2 (and the reference host); without them the command
+// still answers, so that nobody mistakes it for a typing error.
+std::string viewHelp() {
+    return "";
+}
+int runView(const Arguments&) {
+    std::cerr << "kova view: this kova was built without SDL2, so it has no viewer; install "
+                 "SDL2 (Debian: libsdl2-dev) and build it again\n";
+    return 1;
 }
 #endif
 

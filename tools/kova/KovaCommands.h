@@ -17,13 +17,18 @@ int runClasses(const Arguments& arguments);
 // Only in builds with the reference host (KovaHost).
 int runRender(const Arguments& arguments);
 int runDemo(const Arguments& arguments);
+// Only in builds with SDL2; in others it says so and fails.
+int runView(const Arguments& arguments);
 
-// The help texts of render and demo; empty in builds without them.
+// The help texts of render, demo and view; empty in builds without them.
 std::string renderHelp();
 std::string demoHelp();
+std::string viewHelp();
 
 // A picture size "WxH", from 1x1 to 8192x8192.
 bool parseSize(const std::string& text, int& width, int& height);
+// Times in seconds "T1,T2,...", each from 0 to a day.
+bool parseTimes(const std::string& text, std::vector<double>& times);
 
 // Where an object file named on the command line lies: the root directory
 // that stream names are relative to, and the file's own stream name.

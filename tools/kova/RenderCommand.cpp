@@ -38,6 +38,8 @@ const char kRenderHelp[] =
     "  type \"TEXT\" [INDEX]     each character pressed and released\n"
     "  move X Y                the pointer to X, Y (origin at the centre, y down)\n"
     "  wait SECONDS            later commands happen that much later\n"
+    "  reload                  kova view loads the screens again here; render\n"
+    "                          passes over it\n"
     "\n"
     "Fonts are named \"FILE SIZE\": a font file (\".ttf\" may be left out), looked\n"
     "for below the root and then among the DejaVu fonts, and a size in pixels,\n"
@@ -57,24 +59,6 @@ struct RenderOptions {
     bool help = false;
     std::vector<std::string> positional;
 };
-
-bool parseTimes(const std::string& text, std::vector<double>& times) {
-    times.clear();
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(',', start);
-        if (end == std::string::npos) end = text.size();
-        std::string item = text.substr(start, end - start);
-        char* stop = nullptr;
-        double time = std::strtod(item.c_str(), &stop);
-        if (item.empty() || *stop != 0 || !std::isfinite(time) || time < 0.0 || time > 86400.0) {
-            return false;
-        }
-        times.push_back(time);
-        start = end + 1;
-    }
-    return true;
-}
 
 bool parseRenderOptions(const Arguments& arguments, RenderOptions& options) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {

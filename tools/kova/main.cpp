@@ -1,6 +1,6 @@
 // kova: converts Kova object files to their text form and back, checks them
 // with the engine's own loader, lists the classes a text can name, draws
-// screen sets as pictures, and pictures the sample menu.
+// screen sets as pictures, pictures the sample menu, and shows screens live.
 #include <iostream>
 
 #include "KovaCommands.h"
@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     if (command == "help") {
         std::string topic = arguments.empty() ? "" : arguments[0];
         std::string text = helpText(topic);
+        if (text.empty() && topic == "view") return runView(arguments);  // says why it has none
         if (text.empty()) {
             std::cerr << "kova: unknown command '" << topic << "'\n";
             return 2;
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     if (command == "classes") return runClasses(arguments);
     if (command == "render" && !renderHelp().empty()) return runRender(arguments);
     if (command == "demo" && !demoHelp().empty()) return runDemo(arguments);
+    if (command == "view") return runView(arguments);
     std::cerr << "kova: unknown command '" << command << "'\n" << helpText("");
     return 2;
 }

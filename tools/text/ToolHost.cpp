@@ -5,46 +5,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "ByteIStream.h"
+
 namespace tarn {
 namespace kova {
 namespace text {
 
 namespace {
-
-// A whole file in memory; positions and skips move freely inside it.
-class ByteIStream : public IStream {
-public:
-    explicit ByteIStream(std::string bytes) : bytes_(std::move(bytes)) {}
-
-    int available() override { return size() - position_; }
-    int skip(int count) override {
-        long long target = static_cast<long long>(position_) + count;
-        if (target < 0) target = 0;
-        if (target > size()) target = size();
-        int moved = static_cast<int>(target) - position_;
-        position_ = static_cast<int>(target);
-        return moved;
-    }
-    int readBuffer(void* buffer, int count) override {
-        int n = count < available() ? count : available();
-        if (n <= 0) return 0;
-        std::memcpy(buffer, bytes_.data() + position_, static_cast<std::size_t>(n));
-        position_ += n;
-        return n;
-    }
-    int position() override { return position_; }
-    bool setPosition(int position) override {
-        if (position < 0 || position > size()) return false;
-        position_ = position;
-        return true;
-    }
-
-private:
-    int size() const { return static_cast<int>(bytes_.size()); }
-
-    std::string bytes_;
-    int position_ = 0;
-};
 
 // Gathers a file in memory, patches included, and hands it to the host when
 // the engine releases the stream.
