@@ -3,6 +3,7 @@
 // full names and removal.
 #include <cstring>
 #include <map>
+#include <memory>
 #include <regex>
 #include <sstream>
 
@@ -251,6 +252,74 @@ TEST_F(NameTreeTest, RemovingKeepsObjectsAndSiblings) {
     ASSERT_TRUE(tree.removeDirectory(host, tree.findLink("Dir")->findLink("Sub")));
     EXPECT_EQ(listing(&tree) + std::to_string(tree.exists(&deep)), "Dir/(a c)0");
     EXPECT_TRUE(tree.removeDirectory(host, tree.findLink("Dir")) && listing(&tree).empty());
+}
+
+// Rows: operations on a fresh directory -> what lookups, full names and
+// removals answered, then the listing. "+d/n" files a new object n in d
+// (objects count from 1), "*k@d" files object k once more in d, "?p" looks up
+// the full name p (#k or -), "=k" copies object k's full name, "-k" removes
+// object k's first entry, "~k:t" renames object k through its entry, "%d"
+// removes directory d, "^" links the root's chain again by hand. The answers
+// are the walk's: a renamed entry stays in place and hides what sorts after
+// it; an object filed twice is found where the depth-first walk meets it
+// first (subdirectories before a directory's own entries).
+TEST_F(NameTreeTest, AnswersFollowTheChainHoweverItWasFilled) {
+    expectRows(
+        {"+e +d +c +b +a ?c ?a ?e ?b ?x ?0 ?f ?c ?d -> #3 #5 #1 #4 - - - #3 #2 | a b c d e",
+         "+T/S +T/C +T/R9 ?T/C +T/R8 ?T/C +T/R7 ?T/R8 ?T/S ?T/C ?T/R6 -> #2 #2 #4 #1 #2 - | "
+         "T/(C R7 R8 R9 S)",
+         "+k +c +q +a +x +m +e +z +b +p +d ?a ?b ?c ?d ?e ?k ?m ?p ?q ?x ?z ?n ?y -> "
+         "#4 #9 #2 #11 #7 #1 #6 #10 #3 #5 #8 - - | a b c d e k m p q x z",
+         "+a +b +b +c +b ?b -2 ?b -3 ?b -5 ?b =5 -> #2 1 #3 1 #5 1 - - | a c",
+         "+m/x +m/a +n/y +z +m/k/q ?m/a ?m\\x ?/m//k/q ?n/y ?m/y ?z ?m ?z/q ?m/ =5 =4 -> "
+         "#2 #1 #5 #3 - #4 - - - m/k/q z | m/(k/(q) a x) n/(y) z",
+         "+a +c +e +g +i ~1:z ?e ?z ?i ?a +b +h ?h ?b +f/y +c/w ?f/y ?z/y %f ?f/y -> "
+         "- #1 - - #7 #6 #8 - - | b h z c e g i",
+         "+a/x +b/y =2 *1@b =1 -1 =1 -1 =1 ?b/x -> b/y a/x 1 b/x 1 - - | a/() b/(y)",
+         "+x =1 *1@d =1 -1 =1 -> x d/x 1 x | d/() x",
+         "+a/x +b/y +a/c/z =2 %a =1 =2 =3 ?b/y +a/w =4 -> b/y - b/y - #2 a/w | a/(w) b/(y)",
+         "+a/q +b/x *2@c =2 -2 =2 =1 -> b/x 1 c/x a/q | a/(q) b/() c/(x)",
+         "+b +a ^ +c ?c =3 -1 =2 -> #3 c 1 a | a c",
+         "+a +a/x ?a/x ?a +d/x +d ?d ?d/x -> - #1 #4 #3 | d/(x) a d"},
+        [&](const std::string& row) {
+            NameTree names;
+            std::vector<std::unique_ptr<Entry>> objects;
+            auto number = [&](Object* o) {
+                for (std::size_t i = 0; i < objects.size(); ++i)
+                    if (objects[i].get() == o) return "#" + std::to_string(i + 1);
+                return std::string("-");
+            };
+            std::istringstream in(row);
+            std::string op, out;
+            while (in >> op) {
+                std::string arg = op.substr(1), left = arg.substr(0, arg.find_first_of("@:"));
+                std::string right = arg.substr(std::min(arg.size(), left.size() + 1));
+                Entry* k =
+                    std::strchr("*=-~", op[0]) ? objects[std::stoul(left) - 1].get() : nullptr;
+                char full[64];
+                if (op[0] == '+') {
+                    std::size_t slash = arg.rfind('/');
+                    objects.emplace_back(new Entry(arg.substr(slash + 1).c_str()));
+                    std::string directory = slash == std::string::npos ? "" : arg.substr(0, slash);
+                    names.addObject(host, objects.back().get(), directory.c_str());
+                }
+                if (op[0] == '*') names.addObject(host, k, right.c_str());
+                if (op[0] == '?')
+                    out += number(names.findObjectHierarchical(host, arg.c_str())) + " ";
+                if (op[0] == '=')
+                    out += (names.copyObjectFullName(k, full, sizeof(full)) ? full : "-") +
+                           std::string(" ");
+                if (op[0] == '-') out += std::to_string(names.removeObject(host, k)) + " ";
+                if (op[0] == '~') names.findObjectLinkHierarchical(host, k)->setText(right.c_str());
+                if (op[0] == '%') names.removeDirectory(host, names.findLink(arg.c_str()));
+                if (op[0] == '^') {
+                    NameLink* first = names.childLink();
+                    first->setNextSibling(first->nextSibling());
+                    names.setChildLink(first);
+                }
+            }
+            return out + "| " + listing(&names);
+        });
 }
 
 }  // namespace kova_test

@@ -353,9 +353,16 @@ public:
     virtual bool copyObjectFullName(Object* object, char* buffer, int size);
     virtual bool copyPath(NameLink* link, char* buffer, int size);
     virtual bool streamAll(System& system, Stream& stream);
+    // The entry as a directory, null for other entries.
+    virtual DirectoryLink* directory() { return nullptr; }
 
     NameLink* nextSibling() { return next_; }
-    void setNextSibling(NameLink* next) { next_ = next; }
+    // Relinking by hand: the directory holding this entry reads its chain
+    // again before it next uses its index.
+    void setNextSibling(NameLink* next);
+    // The directory whose chain holds this entry; null for a root or an entry
+    // not filed in a directory.
+    DirectoryLink* parentDirectory() { return parent_; }
 
     // The first "/" or "\" in text, or null when there is none.
     static const char* pathSeparator(const char* text);
@@ -366,7 +373,10 @@ protected:
     static void releaseChildren(NameLink* first);
 
 private:
+    friend class DirectoryLink;
+
     NameLink* next_ = nullptr;
+    DirectoryLink* parent_ = nullptr;
 };
 
 // An object entry. It shows the object's own name, so renaming the entry
@@ -378,7 +388,7 @@ public:
     const char* text() override;
     bool setText(const char* text) override;
     Object* object() override { return object_; }
-    void setObject(Object* object) override { object_ = object; }
+    void setObject(Object* object) override;
     bool save(System& system) override;
     bool exists(Object* object) override;
     bool clearAll(System& system) override;
@@ -391,8 +401,15 @@ private:
     Object* object_;
 };
 
+class NameIndex;
+class ObjectIndex;
+
 // A directory: directory entries first, sorted by text, then object entries
 // sorted by object name (equal names keep the order they were added in).
+// Beside its chain it keeps an index of its children, through which names are
+// found by halving while the chain stands in that order; a chain out of order
+// (an entry renamed in place) is walked instead, with the same answers as
+// ever.
 class KOVA_API DirectoryLink : public NameLink {
 public:
     explicit DirectoryLink(const char* text);
@@ -402,7 +419,7 @@ public:
     bool setText(const char* text) override;
     bool isDirectory() override { return true; }
     NameLink* childLink() override { return child_; }
-    void setChildLink(NameLink* link) override { child_ = link; }
+    void setChildLink(NameLink* link) override;
     bool save(System& system) override;
     bool exists(Object* object) override;
     bool addObject(System& system, Object* object, const char* directoryPath) override;
@@ -416,22 +433,46 @@ public:
     NameLink* findLink(const char* text) override;
     DirectoryLink* findObjectDirectory(Object* object) override;
     bool streamAll(System& system, Stream& stream) override;
+    DirectoryLink* directory() override { return this; }
+
+    // The search findObjectHierarchical makes once it has entered this
+    // directory: name is relative to it.
+    Object* findObjectBelow(System& system, const char* name);
+
+protected:
+    // The root of a tree keeps the table of which entry holds which object.
+    ObjectIndex* objects_ = nullptr;
 
 private:
+    friend class NameLink;
+    friend class ObjectLink;
+    friend class NameTree;
+
+    ObjectIndex* treeObjects();
+    // Takes an entry out of this directory's chain and destroys it.
+    bool removeEntry(NameLink* link);
+    NameIndex* sortedIndex();
     DirectoryLink* findOrAddDirectory(const char* component);
     void insertChild(NameLink* before, NameLink* link);
     void unlinkChild(NameLink* before, NameLink* link);
+    void adoptChain();
+    void childrenRelinked();
+    void childRenamed();
+    void childObjectChanged(NameLink* link, Object* before, Object* after);
 
     NameLink* child_ = nullptr;
     char* text_;
+    NameIndex* index_ = nullptr;
 };
 
 // The root of the name directory: no text, and it contributes nothing to
 // full names.
 class KOVA_API NameTree : public DirectoryLink {
 public:
-    NameTree() : DirectoryLink(nullptr) {}
+    NameTree();
+    ~NameTree() override;
 
+    bool removeObject(System& system, Object* object) override;
     bool deleteAll(System& system) override;
     bool copyObjectFullName(Object* object, char* buffer, int size) override;
     bool copyPath(NameLink* link, char* buffer, int size) override;

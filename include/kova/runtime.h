@@ -107,11 +107,15 @@ public:
 
 private:
     static RuntimeClass*& head();
+    static RuntimeClass** buckets(bool shortNames);
     void link();
 
     RuntimeClass* next_ = nullptr;
     const char* fullName_;
     int shortNameIndex_ = 0;
+    // The chain's look-up index: records whose full (short) names hash alike.
+    RuntimeClass* nextSameFullHash_ = nullptr;
+    RuntimeClass* nextSameShortHash_ = nullptr;
 };
 
 // The record of one class X with run-time parent P. create() builds an X with

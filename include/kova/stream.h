@@ -319,10 +319,14 @@ public:
     const char* name(int index) const;  // 1-based, as stored in the file
 
 private:
+    enum { HashSlots = 2 * TableSlots };  // at most half full
+
     char* table_[TableSlots] = {};
     int nameCount_ = 0;
     OStream* host_;
     MemoryOStream body_;
+    // The table's names by hash: each slot holds a 1-based index, 0 when free.
+    unsigned short hashed_[HashSlots] = {};
 };
 
 // Reads one object file: the header and the table of names first, then the
@@ -344,9 +348,15 @@ public:
     int nameCount() const { return nameCount_; }
 
 private:
+    bool appendName(const char* text);
+
     int bodyStart_ = 0;
-    char* table_[TableSlots] = {};
+    char* table_[TableSlots] = {};  // into names_
     int nameCount_ = 0;
+    unsigned char lengths_[TableSlots] = {};  // of the table's names, read once
+    char* names_ = nullptr;                   // the names, one after another
+    int namesSize_ = 0;
+    int namesUsed_ = 0;
 };
 
 // Records a load: every byte read from the source is appended to the cache

@@ -96,7 +96,11 @@ Object* findInChain(System& system, NameLink* link, const char* fullName) {
             const char* rest = fullName;  // the root searches with the whole name
             const char* text = link->text();
             if (text && !matchesDirectory(fullName, text, rest)) continue;
-            if (Object* found = child->findObjectHierarchical(system, rest)) return found;
+            // A directory of the engine's own searches its children through its index.
+            DirectoryLink* directory = link->directory();
+            Object* found = directory ? directory->findObjectBelow(system, rest)
+                                      : child->findObjectHierarchical(system, rest);
+            if (found) return found;
             continue;
         }
         // Only object entries follow, and none of them holds a path.

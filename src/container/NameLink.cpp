@@ -3,21 +3,25 @@
 namespace tarn {
 namespace kova {
 
-namespace {
+NameLink::~NameLink() {
+    releaseChildren(next_);
+}
 
 // Releases a chain and everything below it in one loop: a directory's
 // children are moved into the chain before the directory goes, so neither
-// long directories nor deep nesting cost stack.
-void releaseChain(NameLink* link) {
+// long directories nor deep nesting cost stack. Each entry is cut loose from
+// its directory first, so nothing reports to a directory already gone.
+void NameLink::releaseChildren(NameLink* link) {
     while (link) {
-        NameLink* after = link->nextSibling();
-        link->setNextSibling(nullptr);
+        NameLink* after = link->next_;
+        link->next_ = nullptr;
+        link->parent_ = nullptr;
         if (NameLink* child = link->childLink()) {
             link->setChildLink(nullptr);
             NameLink* last = child;
-            while (last->nextSibling())
-                last = last->nextSibling();
-            last->setNextSibling(after);
+            while (last->next_)
+                last = last->next_;
+            last->next_ = after;
             after = child;
         }
         delete link;  // alone now: its destructors release nothing further
@@ -25,14 +29,9 @@ void releaseChain(NameLink* link) {
     }
 }
 
-}  // namespace
-
-NameLink::~NameLink() {
-    releaseChain(next_);
-}
-
-void NameLink::releaseChildren(NameLink* first) {
-    releaseChain(first);
+void NameLink::setNextSibling(NameLink* next) {
+    next_ = next;
+    if (parent_) parent_->childrenRelinked();
 }
 
 bool NameLink::save(System&) {
@@ -94,11 +93,19 @@ const char* ObjectLink::text() {
 }
 
 // The object keeps its name, so this renames the object; the entry stays
-// where it is.
+// where it is, and its directory checks its order again.
 bool ObjectLink::setText(const char* text) {
     if (!text || !object_) return false;
     object_->setName(text);
+    if (DirectoryLink* parent = parentDirectory()) parent->childRenamed();
     return true;
+}
+
+void ObjectLink::setObject(Object* object) {
+    if (object == object_) return;
+    Object* before = object_;
+    object_ = object;
+    if (DirectoryLink* parent = parentDirectory()) parent->childObjectChanged(this, before, object);
 }
 
 }  // namespace kova

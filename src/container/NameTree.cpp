@@ -1,3 +1,6 @@
+#include <new>
+
+#include "ObjectIndex.h"
 #include "kova/container.h"
 
 namespace tarn {
@@ -68,14 +71,78 @@ bool copyName(NameLink* first, NameLink* target, Object* object, char* buffer, i
     return false;
 }
 
+enum Copied { NotBelow, Refused, Written };
+
+// The full name of an entry from its directories upwards: measured first,
+// then written from the end, with the outcome copyName gives for the same
+// entry. NotBelow when the entry does not lie below root after all.
+Copied copyUpwards(DirectoryLink* root, NameLink* link, char* buffer, int size) {
+    const char* own = link->text();
+    long length = own ? static_cast<long>(Memory::stringLength(own)) : 0;
+    DirectoryLink* directory = link->parentDirectory();
+    for (; directory && directory != root; directory = directory->parentDirectory()) {
+        const char* text = directory->text();
+        length += (text ? static_cast<long>(Memory::stringLength(text)) : 0) + 1;
+    }
+    if (directory != root) return NotBelow;
+    buffer[0] = 0;
+    if (length >= size) return Refused;  // refused whole, as copyName refuses it
+    char* end = buffer + length;
+    *end = 0;
+    auto prepend = [&end](const char* text) {
+        unsigned int count = text ? Memory::stringLength(text) : 0;
+        end -= count;
+        Memory::memoryCopy(end, text, count);
+    };
+    prepend(own);
+    for (directory = link->parentDirectory(); directory != root;
+         directory = directory->parentDirectory()) {
+        *--end = '/';
+        prepend(directory->text());
+    }
+    return Written;
+}
+
 }  // namespace
+
+NameTree::NameTree() : DirectoryLink(nullptr) {
+    objects_ = new (std::nothrow) ObjectIndex;
+}
+
+NameTree::~NameTree() {
+    delete objects_;
+    objects_ = nullptr;
+}
+
+// The one entry that holds the object is found through the table; an object
+// filed twice is searched for depth-first, so the first entry goes.
+bool NameTree::removeObject(System& system, Object* object) {
+    NameLink* link = nullptr;
+    int count = objects_ ? objects_->lookup(this, object, link) : -1;
+    if (count == 0) return false;
+    DirectoryLink* directory = link ? link->parentDirectory() : nullptr;
+    if (count == 1 && directory && directory->removeEntry(link)) return true;
+    return DirectoryLink::removeObject(system, object);
+}
 
 // Named objects release each other before any of them is destroyed.
 bool NameTree::deleteAll(System& system) {
     return clearAll(system) && DirectoryLink::deleteAll(system);
 }
 
+// Saving asks this for every object it writes; the table answers at once
+// for objects filed once and for objects not filed at all.
 bool NameTree::copyObjectFullName(Object* object, char* buffer, int size) {
+    if (buffer && size > 0 && object && objects_) {
+        NameLink* link = nullptr;
+        int count = objects_->lookup(this, object, link);
+        if (count == 0) {
+            buffer[0] = 0;
+            return false;
+        }
+        Copied copied = count == 1 && link ? copyUpwards(this, link, buffer, size) : NotBelow;
+        if (copied != NotBelow) return copied == Written;
+    }
     return copyName(childLink(), nullptr, object, buffer, size);
 }
 

@@ -1,11 +1,32 @@
+#include "TextHash.h"
 #include "kova/runtime.h"
 
 namespace tarn {
 namespace kova {
 
+namespace {
+
+const unsigned int kBuckets = 256;
+
+unsigned int bucketOf(const char* text) {
+    return text_hash::ofTail(text) % kBuckets;
+}
+
+}  // namespace
+
 RuntimeClass*& RuntimeClass::head() {
     static RuntimeClass* first = nullptr;
     return first;
+}
+
+// The class chain's own look-up index: the loader looks a class up by name
+// for every record it reads, so the chain keeps its records hashed by full
+// and by short name beside the sorted order. Zero until first use, like the
+// head.
+RuntimeClass** RuntimeClass::buckets(bool shortNames) {
+    static RuntimeClass* byFullName[kBuckets] = {};
+    static RuntimeClass* byShortName[kBuckets] = {};
+    return shortNames ? byShortName : byFullName;
 }
 
 RuntimeClass::RuntimeClass(const char* fullName) : fullName_(fullName) {
@@ -30,6 +51,16 @@ void RuntimeClass::link() {
         next_ = head();
         head() = this;
     }
+    // At the end of its buckets, which thus list records in the order they
+    // were linked: among records of one name that is also their chain order.
+    RuntimeClass** slot = &buckets(false)[bucketOf(fullName_)];
+    while (*slot)
+        slot = &(*slot)->nextSameFullHash_;
+    *slot = this;
+    slot = &buckets(true)[bucketOf(name())];
+    while (*slot)
+        slot = &(*slot)->nextSameShortHash_;
+    *slot = this;
 }
 
 RuntimeClass* RuntimeClass::parentClass() {
@@ -85,12 +116,15 @@ bool RuntimeClass::isClass(void* p) {
     return false;
 }
 
+// The first record in the chain of that full name, else the first of that
+// short name.
 RuntimeClass* RuntimeClass::findClass(const char* name) {
     if (!name) return nullptr;
-    for (RuntimeClass* c = head(); c; c = c->next_) {
+    unsigned int bucket = bucketOf(name);
+    for (RuntimeClass* c = buckets(false)[bucket]; c; c = c->nextSameFullHash_) {
         if (Memory::stringCompare(c->fullName_, name) == 0) return c;
     }
-    for (RuntimeClass* c = head(); c; c = c->next_) {
+    for (RuntimeClass* c = buckets(true)[bucket]; c; c = c->nextSameShortHash_) {
         if (Memory::stringCompare(c->name(), name) == 0) return c;
     }
     return nullptr;

@@ -13,8 +13,32 @@ const char kMagic[] = "KovaFile 2.0";
 ClassIStream::ClassIStream(IStream* source) : ProxyIStream(source, true) {}
 
 ClassIStream::~ClassIStream() {
-    for (int i = 0; i < nameCount_; ++i)
-        Memory::stringDelete(table_[i]);
+    Memory::stringDelete(names_);
+}
+
+// A file names hundreds of objects and classes; their texts share one block
+// rather than taking an allocation each. The table's pointers follow the
+// block when it grows.
+bool ClassIStream::appendName(const char* text) {
+    int length = static_cast<int>(Memory::stringLength(text));
+    if (namesUsed_ + length + 1 > namesSize_) {
+        int size = namesSize_ ? namesSize_ * 2 : 4096;
+        while (size < namesUsed_ + length + 1)
+            size *= 2;
+        char* block = Memory::stringCreate(static_cast<std::size_t>(size));
+        if (!block) return false;
+        Memory::memoryCopy(block, names_, static_cast<std::size_t>(namesUsed_));
+        Memory::stringDelete(names_);
+        names_ = block;
+        namesSize_ = size;
+        for (int i = 0, offset = 0; i < nameCount_; offset += lengths_[i++] + 1)
+            table_[i] = names_ + offset;
+    }
+    Memory::memoryCopy(names_ + namesUsed_, text, static_cast<std::size_t>(length) + 1);
+    lengths_[nameCount_] = static_cast<unsigned char>(length);
+    table_[nameCount_++] = names_ + namesUsed_;
+    namesUsed_ += length + 1;
+    return true;
 }
 
 bool ClassIStream::readHeader(System& system) {
@@ -32,9 +56,7 @@ bool ClassIStream::readHeader(System& system) {
             system.printf("Kova: Error: Too many names in file (more than %d)\r\n", TableSlots - 1);
             return false;
         }
-        char* copy = Memory::stringDuplicate(text);
-        if (!copy) return false;
-        table_[nameCount_++] = copy;
+        if (!appendName(text)) return false;
     }
     bodyStart_ = ProxyIStream::position();
     return true;
@@ -48,9 +70,9 @@ bool ClassIStream::streamStaticString(System&, char* buffer, int maxLength, cons
     if (!streamUshort(index, "Ushort")) return false;
     if (index == 0) return true;
     if (index > nameCount_ || !buffer) return false;
-    const char* name = table_[index - 1];
-    if (static_cast<int>(Memory::stringLength(name)) > maxLength) return false;
-    Memory::stringCopy(buffer, name);
+    int length = lengths_[index - 1];
+    if (length > maxLength) return false;
+    Memory::memoryCopy(buffer, table_[index - 1], static_cast<std::size_t>(length) + 1);
     return true;
 }
 

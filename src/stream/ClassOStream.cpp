@@ -1,3 +1,4 @@
+#include "../runtime/TextHash.h"
 #include "kova/stream.h"
 #include "kova/system.h"
 
@@ -26,20 +27,24 @@ const char* ClassOStream::name(int index) const {
 }
 
 // Each text is stored once in the table; the body holds its 1-based index.
-// A full table refuses new texts, which fails the field and the save.
+// Every record writes two texts, so they are found by hash rather than by
+// walking the table. A full table refuses new texts, which fails the field
+// and the save.
 bool ClassOStream::streamStaticString(System&, const char* text, const char*) {
     unsigned short index = 0;
     if (text && *text) {
-        while (index < nameCount_ && Memory::stringCompare(table_[index], text) != 0)
-            ++index;
-        if (index == nameCount_) {
+        unsigned int slot = text_hash::ofTail(text) % HashSlots;
+        while (hashed_[slot] && Memory::stringCompare(table_[hashed_[slot] - 1], text) != 0)
+            slot = (slot + 1) % HashSlots;
+        if (!hashed_[slot]) {
             // Table names are stored with a length byte, so longer texts cannot be written.
             if (nameCount_ >= TableSlots - 1 || Memory::stringLength(text) > 255) return false;
             char* copy = Memory::stringDuplicate(text);
             if (!copy) return false;
             table_[nameCount_++] = copy;
+            hashed_[slot] = static_cast<unsigned short>(nameCount_);
         }
-        ++index;
+        index = hashed_[slot];
     }
     return streamUshort(index, "Ushort");
 }
