@@ -108,7 +108,7 @@ std::vector<std::string> Viewer::overlayLines() {
     bool shown = overlay_ || (!headless_ && !session_.error().empty());
     if (!shown) return {};
     ViewHost& host = session_.host();
-    return Inspector::lines(host, times_, session_.error(), log_, Overlay::columns(host));
+    return ScreenReport::lines(host, times_, session_.error(), log_, Overlay::columns(host));
 }
 
 bool Viewer::frame(double elapsed, bool paintNow, std::vector<unsigned char>* shown) {

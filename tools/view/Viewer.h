@@ -21,8 +21,8 @@
 
 #include "InputRouter.h"
 #include "InputScript.h"
-#include "Inspector.h"
 #include "PadSet.h"
+#include "ScreenReport.h"
 #include "ViewLog.h"
 #include "ViewSession.h"
 #include "ViewWindow.h"

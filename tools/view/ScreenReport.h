@@ -30,7 +30,7 @@ struct FrameTimes {
     double paint = 0.0;
 };
 
-class Inspector {
+class ScreenReport {
 public:
     // How many of the log's last lines are shown, and of the classes.
     static const std::size_t kLogLines = 6;

@@ -1,4 +1,4 @@
-#include "Inspector.h"
+#include "ScreenReport.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -60,9 +60,9 @@ void addWrapped(std::vector<std::string>& lines, const std::string& line, int co
 
 }  // namespace
 
-std::vector<std::string> Inspector::lines(System& system, const FrameTimes& times,
-                                          const std::string& error, const ViewLog& log,
-                                          int columns) {
+std::vector<std::string> ScreenReport::lines(System& system, const FrameTimes& times,
+                                             const std::string& error, const ViewLog& log,
+                                             int columns) {
     std::vector<std::string> lines;
     addWrapped(lines,
                format("frame %.2f ms  update %.3f ms  paint %.3f ms", times.frame, times.update,
@@ -99,7 +99,7 @@ std::vector<std::string> Inspector::lines(System& system, const FrameTimes& time
     return lines;
 }
 
-std::string Inspector::focus(System& system) {
+std::string ScreenReport::focus(System& system) {
     FocusProbe probe;
     if (system.firstNode()) {
         probe.iterate(system, system.firstNode(), system.clipRect(), system.mode());
@@ -110,7 +110,7 @@ std::string Inspector::focus(System& system) {
            format(" at %.0f,%.0f %.0fx%.0f", r.x, r.y, r.width, r.height);
 }
 
-std::string Inspector::classCounts() {
+std::string ScreenReport::classCounts() {
     std::vector<std::pair<int, std::string>> counts;
     for (RuntimeClass* c = RuntimeClass::firstClass(nullptr); c; c = c->nextClass(nullptr)) {
         if (c->classInstanceCount() != 0) counts.emplace_back(-c->classInstanceCount(), c->name());
