@@ -51,14 +51,13 @@ bool parseDemoOptions(const Arguments& arguments, DemoOptions& options) {
                                           ? "unknown option '" + argument + "'"
                                           : "takes no arguments, only options");
         }
-        if (++i == arguments.size() || arguments[i].empty()) {
-            return usageError("demo", argument + " needs a value");
-        }
+        std::string value;
+        if (!takeOptionValue("demo", arguments, i, value)) return false;
         if (argument == "--out") {
-            options.out = arguments[i];
+            options.out = value;
         } else if (argument == "--samples") {
-            options.samples = arguments[i];
-        } else if (!parseSize(arguments[i], options.width, options.height)) {
+            options.samples = value;
+        } else if (!parseSize(value, options.width, options.height)) {
             return usageError("demo", "--size takes WxH, from 1x1 to 8192x8192");
         }
     }

@@ -180,6 +180,15 @@ bool usageError(const std::string& command, const std::string& message) {
     return false;
 }
 
+bool takeOptionValue(const std::string& command, const Arguments& arguments, std::size_t& i,
+                     std::string& value) {
+    const std::string& option = arguments[i];
+    if (++i == arguments.size() || arguments[i].empty())
+        return usageError(command, option + " needs a value");
+    value = arguments[i];
+    return true;
+}
+
 bool parseSize(const std::string& text, int& width, int& height) {
     char* end = nullptr;
     long w = std::strtol(text.c_str(), &end, 10);

@@ -46,6 +46,11 @@ bool locateObjectFile(const std::string& root, const std::string& argument, Obje
 // Prints "kova COMMAND: MESSAGE" and where to find the usage; false.
 bool usageError(const std::string& command, const std::string& message);
 
+// Moves past the option at arguments[i] to its value and copies it; false
+// (after the usage error) when the value is missing or empty.
+bool takeOptionValue(const std::string& command, const Arguments& arguments, std::size_t& i,
+                     std::string& value);
+
 // The help text of one command, or of the program for an empty name; empty
 // for a name that is no command.
 std::string helpText(const std::string& command);

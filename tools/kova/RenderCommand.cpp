@@ -66,11 +66,7 @@ bool parseRenderOptions(const Arguments& arguments, RenderOptions& options) {
         bool takesValue = argument == "--root" || argument == "--script" || argument == "--size" ||
                           argument == "--at" || argument == "--out";
         std::string value;
-        if (takesValue) {
-            if (++i == arguments.size()) return usageError("render", argument + " needs a value");
-            value = arguments[i];
-            if (value.empty()) return usageError("render", argument + " needs a value");
-        }
+        if (takesValue && !takeOptionValue("render", arguments, i, value)) return false;
         if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--root") {

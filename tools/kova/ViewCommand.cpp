@@ -80,11 +80,7 @@ bool parseViewOptions(const Arguments& arguments, ViewOptions& options) {
         bool takesValue = argument == "--root" || argument == "--script" || argument == "--size" ||
                           argument == "--screenshot-at" || argument == "--out";
         std::string value;
-        if (takesValue) {
-            if (++i == arguments.size()) return usageError("view", argument + " needs a value");
-            value = arguments[i];
-            if (value.empty()) return usageError("view", argument + " needs a value");
-        }
+        if (takesValue && !takeOptionValue("view", arguments, i, value)) return false;
         if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--root") {
